@@ -1,0 +1,141 @@
+#include "Cli.h"
+
+#include <functional>
+#include <memory>
+
+#include <CLI/CLI.hpp>
+
+#include "Commands.h"
+
+#ifndef STATEWRIGHT_VERSION
+#define STATEWRIGHT_VERSION "0.0.0"
+#endif
+
+namespace sw::cli {
+namespace {
+
+struct Arguments {
+    DemoArgs demo;
+    ShowArgs show;
+    SetArgs set;
+    FlagArgs flag;
+    ExportConfigArgs exportConfig;
+    ImportConfigArgs importConfig;
+    ItemsArgs items;
+    RenameItemArgs renameItem;
+};
+
+constexpr char kForceHelp[] =
+    "Answer Yes when the ROM beside the state has a foreign title (the window would ask)";
+
+struct Command {
+    const char* name;
+    const char* description;
+    std::function<void(CLI::App&, Arguments&)> declare;
+    std::function<int(const Arguments&, Streams)> run;
+};
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> kCommands = {
+        {"demo", "Write the demo save state and ROM (vellumgate.zs1, vellumgate.smc) into DIR",
+         [](CLI::App& c, Arguments& a) { c.add_option("DIR", a.demo.dir)->required(); },
+         [](const Arguments& a, Streams io) { return RunDemo(a.demo, io); }},
+        {"show", "Print the party, money, texts and set flags of a save state",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("STATE", a.show.state)->required();
+             c.add_flag("--json", a.show.json, "Print one JSON object");
+             c.add_flag("--force", a.show.force, kForceHelp);
+         },
+         [](const Arguments& a, Streams io) { return RunShow(a.show, io); }},
+        {"set", "Change fields as the pages would, then save: KEY=VALUE ...",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("STATE", a.set.state)->required();
+             c.add_option("ASSIGNMENTS", a.set.assignments,
+                          "memberN.name|level|experience|hp|hpMax|pp|ppMax|offense|defense|"
+                          "speed|guts|luck|vitality|iq|goods (N = 0-3), money, bank, "
+                          "playerName, dogName, favoriteFood, psiSpecial")
+                 ->required();
+             c.add_flag("--force", a.set.force, kForceHelp);
+         },
+         [](const Arguments& a, Streams io) { return RunSet(a.set, io); }},
+        {"flag", "Turn event flags on, off or over, then save (numbers as $0010, 10 or 0x10)",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("STATE", a.flag.state)->required();
+             c.add_option("ACTION", a.flag.action, "on, off or toggle")->required();
+             c.add_option("N", a.flag.numbers, "Flag numbers $0001-$0400")->required();
+             c.add_flag("--force", a.flag.force, kForceHelp);
+         },
+         [](const Arguments& a, Streams io) { return RunFlag(a.flag, io); }},
+        {"export-config", "Write the state's editable data to a configuration file (.swr)",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("STATE", a.exportConfig.state)->required();
+             c.add_option("FILE", a.exportConfig.config)->required();
+             c.add_flag("--force", a.exportConfig.force, kForceHelp);
+         },
+         [](const Arguments& a, Streams io) { return RunExportConfig(a.exportConfig, io); }},
+        {"import-config", "Load a configuration file (.swr) into a save state and save it",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("FILE", a.importConfig.config)->required();
+             c.add_option("STATE", a.importConfig.state)->required();
+             c.add_flag("--force", a.importConfig.force, kForceHelp);
+         },
+         [](const Arguments& a, Streams io) { return RunImportConfig(a.importConfig, io); }},
+        {"items", "List the 256 item names of a ROM image",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("ROM", a.items.rom)->required();
+             c.add_flag("--json", a.items.json, "Print one JSON object");
+         },
+         [](const Arguments& a, Streams io) { return RunItems(a.items, io); }},
+        {"rename-item", "Write a new name (38 characters at most) for an item into a ROM",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("ROM", a.renameItem.rom)->required();
+             c.add_option("CODE", a.renameItem.code, "0-255 or 0x00-0xFF")->required();
+             c.add_option("NAME", a.renameItem.name)->required();
+             c.add_flag("--force", a.renameItem.force,
+                        "Answer Yes when the ROM's title is not the game's");
+         },
+         [](const Arguments& a, Streams io) { return RunRenameItem(a.renameItem, io); }},
+    };
+    return kCommands;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app("Statewright: edit Vellumgate save states from the command line",
+                 "statewright-cli");
+    app.set_version_flag("--version", std::string("statewright-cli ") + STATEWRIGHT_VERSION);
+    app.require_subcommand(1);
+    Arguments arguments;
+    std::vector<std::pair<CLI::App*, const Command*>> subcommands;
+    for (const Command& command : Commands()) {
+        CLI::App* sub = app.add_subcommand(command.name, command.description);
+        command.declare(*sub, arguments);
+        subcommands.emplace_back(sub, &command);
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        out << app.help("", CLI::AppFormatMode::Normal);
+        return kDone;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << '\n';
+        return kDone;
+    } catch (const CLI::ParseError& e) {
+        // Help asked of a subcommand also arrives here.
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            app.exit(e, out, err);
+            return kDone;
+        }
+        app.exit(e, out, err);
+        return kUsage;
+    }
+    for (const auto& [sub, command] : subcommands) {
+        if (sub->parsed()) {
+            return command->run(arguments, Streams{out, err});
+        }
+    }
+    return kUsage;
+}
+
+}  // namespace sw::cli

@@ -1,0 +1,431 @@
+#include "Commands.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include <nlohmann/json.hpp>
+
+#include "ConfigFile.h"
+#include "Demo.h"
+#include "FileIO.h"
+#include "FlagDescriptions.h"
+#include "GameState.h"
+#include "GameText.h"
+#include "ItemNames.h"
+#include "Layout.h"
+#include "Messages.h"
+#include "ReadBack.h"
+#include "StateCheck.h"
+
+namespace sw::cli {
+namespace {
+
+using layout::kGoodsSlots;
+using layout::kMemberCount;
+
+// Messages go to stderr; the ROM question is answered by --force, or refused.
+class CliPrompter : public Prompter {
+public:
+    CliPrompter(std::ostream& err, bool force) : m_err(err), m_force(force) {}
+    void ShowMessage(const std::string& text) override { m_err << text << '\n'; }
+    bool AskYesNo(const std::string& text) override {
+        m_err << text << '\n'
+              << (m_force ? "(--force given: answered Yes)\n"
+                          : "(refused: give --force to answer Yes)\n");
+        return m_force;
+    }
+
+private:
+    std::ostream& m_err;
+    bool m_force;
+};
+
+// A save state validated, checked against its ROM, opened and read, as the window opens one.
+struct OpenDocument {
+    std::string path;
+    std::string romPath;  // empty without an accepted ROM
+    ItemNameTable names = DefaultItemNames();
+    GameState state;
+    FilePtr file;
+};
+
+int OpenState(const std::string& path, bool force, bool forWriting, Streams io,
+              OpenDocument& doc) {
+    CliPrompter prompter(io.err, force);
+    if (!ValidateStateFile(path, prompter)) {
+        return kFileError;
+    }
+    doc.path = path;
+    const int rom = CheckRom(path, doc.romPath, prompter);
+    if (rom == kRomDeclined) {
+        return kForeignRom;
+    }
+    if (rom == kRomAccepted) {
+        ReadRomItemNames(doc.romPath, doc.names);
+    }
+    doc.file = OpenFile(path, forWriting ? "rb+" : "rb");
+    if (!doc.file) {
+        prompter.ShowMessage(msg::kStateOpenFailed);
+        return kFileError;
+    }
+    for (int k = 0; k < kMemberCount; ++k) {
+        doc.state.characters[k].index = k;
+    }
+    if (!doc.state.ReadAll(doc.file.get())) {
+        io.err << "Error reading " << path << ": " << LastErrorText() << '\n';
+        return kFileError;
+    }
+    return kDone;
+}
+
+// Writes every group as a save from the window does, and closes the file.
+int SaveState(OpenDocument& doc, Streams io) {
+    bool ok = doc.state.WriteAll(doc.file.get());
+    std::string reason = ok ? std::string() : LastErrorText();
+    if (std::fclose(doc.file.release()) != 0 && ok) {
+        ok = false;
+        reason = LastErrorText();
+    }
+    if (!ok) {
+        io.err << msg::kSaveFailed << doc.path << ": " << reason << '\n';
+        return kFileError;
+    }
+    return kDone;
+}
+
+// Item codes on the command line: decimal, or hexadecimal with 0x.
+std::optional<int> ParseItemCode(std::string text) {
+    text.erase(0, text.find_first_not_of(" \t"));
+    text.erase(text.find_last_not_of(" \t") + 1);
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.erase(0, 2);
+    }
+    if (text.empty() || text.size() > 4) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : text) {
+        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                          : base == 16 && std::isxdigit(static_cast<unsigned char>(c))
+                              ? std::tolower(static_cast<unsigned char>(c)) - 'a' + 10
+                              : -1;
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * base + digit;
+    }
+    return value <= 255 ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<std::array<std::uint8_t, kGoodsSlots>> ParseGoods(const std::string& value) {
+    std::array<std::uint8_t, kGoodsSlots> goods{};
+    if (value.empty()) {
+        return goods;
+    }
+    std::size_t slot = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = value.find(',', start);
+        const std::optional<int> code = ParseItemCode(value.substr(start, comma - start));
+        if (!code || slot >= kGoodsSlots) {
+            return std::nullopt;
+        }
+        goods[slot++] = static_cast<std::uint8_t>(*code);
+        if (comma == std::string::npos) {
+            return goods;
+        }
+        start = comma + 1;
+    }
+}
+
+using Edit = std::function<void(GameState&)>;
+
+// One KEY=VALUE of `set`, turned into the edit it makes; nullopt for a bad key or value.
+std::optional<Edit> ParseAssignment(const std::string& assignment) {
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::string key = assignment.substr(0, equals);
+    const std::string value = assignment.substr(equals + 1);
+    const std::string latin1 = Utf8ToLatin1(value);
+
+    if (key == "money" || key == "bank") {
+        const bool money = key == "money";
+        return [money, value](GameState& s) {
+            (money ? s.money : s.bank) = ParseTypedNumber(value);  // no limit
+        };
+    }
+    for (const StateTextInfo& info : kStateTexts) {
+        if (key == info.key) {
+            return [info, latin1](GameState& s) { StoreTypedText(s, info.text, latin1); };
+        }
+    }
+    if (key.size() < 9 || key.compare(0, 6, "member") != 0 || key[7] != '.' || key[6] < '0' ||
+        key[6] > '3') {
+        return std::nullopt;
+    }
+    const int member = key[6] - '0';
+    const std::string field = key.substr(8);
+    if (field == "goods") {
+        const auto goods = ParseGoods(value);
+        if (!goods) {
+            return std::nullopt;
+        }
+        return [member, goods](GameState& s) { s.characters[member].goods = *goods; };
+    }
+    const std::optional<MemberField> memberField = MemberFieldByKey(field);
+    if (!memberField) {
+        return std::nullopt;
+    }
+    return [member, memberField, latin1](GameState& s) {
+        StoreTypedMemberField(s.characters[member], *memberField, latin1);
+    };
+}
+
+std::vector<int> SetFlagNumbers(const GameState& state) {
+    std::vector<int> numbers;
+    for (int n = 0; n < layout::kFlagCount; ++n) {
+        if (state.GetFlag(n) != 0) {
+            numbers.push_back(n + 1);
+        }
+    }
+    return numbers;
+}
+
+using Json = nlohmann::ordered_json;  // keys in the order they are documented
+
+Json MemberJson(const CharacterRecord& member) {
+    // The documented key order: the stats as the game lists them, not as the pages gather them.
+    static constexpr MemberField kOrder[] = {
+        MemberField::kName,    MemberField::kLevel,   MemberField::kExperience,
+        MemberField::kHp,      MemberField::kHpMax,   MemberField::kPp,
+        MemberField::kPpMax,   MemberField::kOffense, MemberField::kDefense,
+        MemberField::kSpeed,   MemberField::kGuts,    MemberField::kLuck,
+        MemberField::kVitality, MemberField::kIq};
+    Json json = {{"slot", member.index}};
+    for (MemberField field : kOrder) {
+        const std::string shown = ShownMemberField(member, field);
+        const char* key = MemberFields()[static_cast<int>(field)].key;
+        if (field == MemberField::kName) {
+            json[key] = Latin1ToUtf8(shown);
+        } else {
+            json[key] = std::stoll(shown);
+        }
+    }
+    json["goods"] = member.goods;
+    return json;
+}
+
+void PrintJson(const OpenDocument& doc, std::ostream& out) {
+    Json json;
+    json["file"] = doc.path;
+    json["rom"] = doc.romPath.empty() ? Json() : Json(doc.romPath);
+    json["members"] = Json::array();
+    for (const CharacterRecord& member : doc.state.characters) {
+        json["members"].push_back(MemberJson(member));
+    }
+    json["money"] = doc.state.money;
+    json["bank"] = doc.state.bank;
+    for (const StateTextInfo& info : kStateTexts) {
+        json[info.key] = Latin1ToUtf8(ShownText(doc.state, info.text));
+    }
+    json["flags"] = SetFlagNumbers(doc.state);
+    out << json.dump(2) << '\n';
+}
+
+void PrintText(const OpenDocument& doc, std::ostream& out) {
+    const GameState& s = doc.state;
+    out << "File: " << doc.path << '\n'
+        << "ROM:  " << (doc.romPath.empty() ? "(none; default item names)" : doc.romPath)
+        << "\n\n";
+    for (const CharacterRecord& m : s.characters) {
+        out << "Member " << m.index << ": " << Latin1ToUtf8(TextOf(m.name)) << '\n'
+            << "  Level " << int{m.level} << "  Experience " << m.experience << '\n'
+            << "  HP " << m.hp << "/" << m.hpMax << "  PP " << m.pp << "/" << m.ppMax << '\n'
+            << "  Offense " << int{m.offense} << "  Defense " << int{m.defense} << "  Speed "
+            << int{m.speed} << "  Guts " << int{m.guts} << "  Vitality " << int{m.vitality}
+            << "  I.Q " << int{m.iq} << "  Luck " << int{m.luck} << '\n'
+            << "  Goods:";
+        bool any = false;
+        for (std::uint8_t code : m.goods) {
+            if (code != 0) {
+                out << (any ? ", " : " ") << Latin1ToUtf8(doc.names[code]);
+                any = true;
+            }
+        }
+        out << (any ? "\n" : " (none)\n");
+    }
+    out << "\nCash on Hand: " << s.money << "\nATM Balance:  " << s.bank << '\n'
+        << "Player Name:  " << Latin1ToUtf8(TextOf(s.playerName)) << '\n'
+        << "Dog's Name:   " << Latin1ToUtf8(TextOf(s.dogName)) << '\n'
+        << "Fave Food:    " << Latin1ToUtf8(TextOf(s.favoriteFood)) << '\n'
+        << "PSI Special:  " << Latin1ToUtf8(TextOf(s.psiSpecial)) << '\n';
+    const std::vector<int> flags = SetFlagNumbers(s);
+    out << "\nEvent flags set (" << flags.size() << "):";
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        out << (i % 12 == 0 ? "\n  " : " ") << FlagNumberText(flags[i]);
+    }
+    out << '\n';
+}
+
+}  // namespace
+
+int RunDemo(const DemoArgs& args, Streams io) {
+    std::error_code ignored;
+    std::filesystem::create_directories(args.dir, ignored);
+    std::string error;
+    if (!WriteDemoFiles(args.dir, error)) {
+        io.err << "Cannot write the demo files: " << error << '\n';
+        return kFileError;
+    }
+    const std::string folder = (std::filesystem::path(args.dir) / "").string();
+    io.out << folder << kDemoStateName << '\n' << folder << kDemoRomName << '\n';
+    return kDone;
+}
+
+int RunShow(const ShowArgs& args, Streams io) {
+    OpenDocument doc;
+    if (const int code = OpenState(args.state, args.force, false, io, doc); code != kDone) {
+        return code;
+    }
+    args.json ? PrintJson(doc, io.out) : PrintText(doc, io.out);
+    return kDone;
+}
+
+int RunSet(const SetArgs& args, Streams io) {
+    std::vector<Edit> edits;
+    for (const std::string& assignment : args.assignments) {
+        std::optional<Edit> edit = ParseAssignment(assignment);
+        if (!edit) {
+            io.err << "Not a KEY=VALUE this command knows: " << assignment << '\n';
+            return kUsage;
+        }
+        edits.push_back(std::move(*edit));
+    }
+    OpenDocument doc;
+    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+        return code;
+    }
+    for (const Edit& edit : edits) {
+        edit(doc.state);
+    }
+    return SaveState(doc, io);
+}
+
+int RunFlag(const FlagArgs& args, Streams io) {
+    if (args.action != "on" && args.action != "off" && args.action != "toggle") {
+        io.err << "The action is on, off or toggle, not: " << args.action << '\n';
+        return kUsage;
+    }
+    std::vector<int> indexes;
+    for (const std::string& text : args.numbers) {
+        const std::int32_t number = ParseFlagNumber(text);
+        if (number < 1 || number > layout::kFlagCount) {
+            io.err << "Flag numbers run from $0001 to $0400: " << text << '\n';
+            return kUsage;
+        }
+        indexes.push_back(number - 1);
+    }
+    OpenDocument doc;
+    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+        return code;
+    }
+    for (int index : indexes) {
+        if (args.action == "toggle") {
+            doc.state.ToggleFlag(index);
+        } else {
+            doc.state.SetFlag(index, args.action == "on");
+        }
+    }
+    return SaveState(doc, io);
+}
+
+int RunExportConfig(const ExportConfigArgs& args, Streams io) {
+    OpenDocument doc;
+    if (const int code = OpenState(args.state, args.force, false, io, doc); code != kDone) {
+        return code;
+    }
+    CliPrompter prompter(io.err, args.force);
+    return WriteConfigFile(args.config, doc.state, prompter) ? kDone : kFileError;
+}
+
+int RunImportConfig(const ImportConfigArgs& args, Streams io) {
+    OpenDocument doc;
+    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+        return code;
+    }
+    CliPrompter prompter(io.err, args.force);
+    switch (ReadConfigFile(args.config, doc.state, prompter)) {
+        case ConfigRead::kLoaded:
+            return SaveState(doc, io);
+        case ConfigRead::kCannotOpen:
+            io.err << "Cannot open the configuration file " << args.config << ": "
+                   << LastErrorText() << '\n';
+            return kFileError;
+        case ConfigRead::kTooShort:
+            break;
+    }
+    return kFileError;
+}
+
+int RunItems(const ItemsArgs& args, Streams io) {
+    ItemNameTable names = DefaultItemNames();
+    if (!ReadRomItemNames(args.rom, names)) {
+        io.err << "Cannot read the ROM " << args.rom << ": " << LastErrorText() << '\n';
+        return kFileError;
+    }
+    if (FileSize(args.rom) < layout::ItemNameRecordOffset(layout::kItemCount)) {
+        io.err << "The ROM ends before its item-name table does; the names it lacks are the "
+                  "built-in ones.\n";
+    }
+    if (args.json) {
+        Json json = {{"rom", args.rom}, {"names", Json::array()}};
+        for (const std::string& name : names) {
+            json["names"].push_back(Latin1ToUtf8(name));
+        }
+        io.out << json.dump(2) << '\n';
+        return kDone;
+    }
+    for (int code = 0; code < layout::kItemCount; ++code) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X  ", code);
+        io.out << hex << Latin1ToUtf8(ItemChooserText(names[code], code)) << '\n';
+    }
+    return kDone;
+}
+
+int RunRenameItem(const RenameItemArgs& args, Streams io) {
+    const std::optional<int> code = ParseItemCode(args.code);
+    if (!code) {
+        io.err << "Item codes run from 0 to 255 (or 0x00 to 0xFF): " << args.code << '\n';
+        return kUsage;
+    }
+    CliPrompter prompter(io.err, args.force);
+    if (!OpenFile(args.rom, "rb")) {
+        prompter.ShowMessage(msg::kRomWriteFailed);
+        return kFileError;
+    }
+    if (!RomTitleMatches(args.rom) && !prompter.AskYesNo(msg::kRomWarning)) {
+        return kForeignRom;
+    }
+    std::string name = Utf8ToLatin1(args.name);
+    name.resize(std::min(name.size(), layout::kMaxItemNameLength));
+    if (!WriteRomItemName(args.rom, *code, name)) {
+        prompter.ShowMessage(msg::kRomWriteFailed);
+        return kFileError;
+    }
+    ItemNameTable names = DefaultItemNames();
+    ReadRomItemNames(args.rom, names);
+    io.out << Latin1ToUtf8(ItemChooserText(names[*code], *code)) << '\n';
+    return kDone;
+}
+
+}  // namespace sw::cli

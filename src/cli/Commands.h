@@ -1,0 +1,72 @@
+// The commands of statewright-cli, one function each. They print results to `out`, and the
+// system's messages and our own errors to `err`, and return the process exit code.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace sw::cli {
+
+enum ExitCode : int {
+    kDone = 0,
+    kUsage = 1,       // malformed arguments, unknown keys, numbers out of range
+    kFileError = 2,   // not a usable state, ROM or configuration; cannot read or write
+    kForeignRom = 3,  // the ROM beside the state has a foreign title and --force was not given
+};
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct DemoArgs {
+    std::string dir;
+};
+struct ShowArgs {
+    std::string state;
+    bool json = false;
+    bool force = false;
+};
+struct SetArgs {
+    std::string state;
+    std::vector<std::string> assignments;  // KEY=VALUE
+    bool force = false;
+};
+struct FlagArgs {
+    std::string state;
+    std::string action;  // on, off or toggle
+    std::vector<std::string> numbers;
+    bool force = false;
+};
+struct ExportConfigArgs {
+    std::string state;
+    std::string config;
+    bool force = false;
+};
+struct ImportConfigArgs {
+    std::string config;
+    std::string state;
+    bool force = false;
+};
+struct ItemsArgs {
+    std::string rom;
+    bool json = false;
+};
+struct RenameItemArgs {
+    std::string rom;
+    std::string code;
+    std::string name;
+    bool force = false;
+};
+
+int RunDemo(const DemoArgs& args, Streams io);
+int RunShow(const ShowArgs& args, Streams io);
+int RunSet(const SetArgs& args, Streams io);
+int RunFlag(const FlagArgs& args, Streams io);
+int RunExportConfig(const ExportConfigArgs& args, Streams io);
+int RunImportConfig(const ImportConfigArgs& args, Streams io);
+int RunItems(const ItemsArgs& args, Streams io);
+int RunRenameItem(const RenameItemArgs& args, Streams io);
+
+}  // namespace sw::cli

@@ -1,0 +1,174 @@
+#include "FlagDescriptions.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "FileIO.h"
+#include "Messages.h"
+#include "PathRules.h"
+
+namespace sw {
+namespace {
+
+constexpr char kHeader[] = "'Statewright-generated event description listing\n'\n";
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
+// Handles one line (its line feed included, if it had one). False on a parse error.
+bool ParseLine(std::string_view line, DescriptionTable& descriptions) {
+    if (!line.empty() && line.front() == '\'') {
+        return true;  // comment
+    }
+    // Split at colons as strtok does: runs of colons are one delimiter, leading ones skipped.
+    const std::size_t numberStart = line.find_first_not_of(':');
+    if (numberStart == std::string_view::npos) {
+        return false;  // nothing but colons, and no line end
+    }
+    const std::size_t numberEnd = std::min(line.find(':', numberStart), line.size());
+    const std::int32_t number = ParseFlagNumber(line.substr(numberStart, numberEnd - numberStart));
+    const std::size_t textStart = line.find_first_not_of(':', numberEnd);
+    if (textStart == std::string_view::npos) {
+        return true;  // a number without a description leaves the slot as it was
+    }
+    const std::size_t textEnd = std::min(line.find(':', textStart), line.size());
+    if (number >= 0 && number <= 1024) {
+        descriptions[static_cast<std::size_t>(number)] =
+            std::string(line.substr(textStart, textEnd - textStart));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string FlagNumberText(std::int32_t number) {
+    const char* zeros = number < 16 ? "000" : number < 256 ? "00" : "0";
+    char text[24];
+    std::snprintf(text, sizeof text, "$%s%X", zeros, static_cast<std::uint32_t>(number));
+    return text;
+}
+
+std::int32_t ParseFlagNumber(std::string_view input) {
+    std::string text(input);
+    text.erase(std::remove(text.begin(), text.end(), '$'), text.end());
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+        i + 2 < text.size() && HexDigit(text[i + 2]) >= 0) {
+        i += 2;
+    }
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
+        value = value * 16 + static_cast<std::uint64_t>(HexDigit(text[i]));
+        if (value > 0xFFFFFFFFu) {
+            overflow = true;
+            value = 0xFFFFFFFFu;
+        }
+    }
+    auto result = static_cast<std::uint32_t>(value);
+    if (negative && !overflow) {
+        result = 0u - result;
+    }
+    return static_cast<std::int32_t>(result);
+}
+
+bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t feed = text.find('\n', pos);
+        std::string line;
+        if (feed == std::string_view::npos) {
+            line = std::string(text.substr(pos));
+            pos = text.size();
+        } else {
+            line = std::string(text.substr(pos, feed - pos));
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();  // a carriage return before the line feed is dropped
+            }
+            line.push_back('\n');
+            pos = feed + 1;
+        }
+        if (!ParseLine(line, descriptions)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void LoadDescriptions(DescriptionTable& descriptions, const std::string& baseName,
+                      const std::string& programDir, Prompter& prompter) {
+    descriptions.fill(std::string());
+    std::optional<std::string> text = ReadWholeFile(DescriptionFileName(baseName));
+    if (!text) {
+        text = ReadWholeFile(programDir + "event.txt");
+        if (!text) {
+            prompter.ShowMessage(msg::kDefaultDescriptionsFailed);
+            prompter.ShowMessage(msg::kEventTxtNotFound);
+            return;
+        }
+    }
+    if (!ParseDescriptions(*text, descriptions)) {
+        prompter.ShowMessage(msg::kDescriptionParseError);
+    }
+}
+
+bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
+                      Prompter& prompter) {
+    const std::string path = DescriptionFileName(baseName);
+    std::string text = kHeader;
+    for (std::size_t n = 1; n < descriptions.size(); ++n) {
+        std::string& description = descriptions[n];
+        description.erase(std::remove(description.begin(), description.end(), '\n'),
+                          description.end());
+        text += FlagNumberText(static_cast<std::int32_t>(n));
+        text += ':';
+        text += description;
+        text += '\n';
+    }
+    // Write beside the old file and rename over it: a full disk cannot cost the old file.
+    const std::string temporary = path + ".tmp";
+    bool ok = false;
+    const bool writable = access(path.c_str(), F_OK) != 0 || access(path.c_str(), W_OK) == 0;
+    if (FilePtr out = writable ? OpenFile(temporary, "wb") : nullptr) {
+        ok = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size() &&
+             Flush(out.get()) && fsync(fileno(out.get())) == 0;
+        ok = std::fclose(out.release()) == 0 && ok;
+        ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+        if (!ok) {
+            std::remove(temporary.c_str());
+        }
+    }
+    if (!ok) {
+        prompter.ShowMessage(msg::kCannotCreateDescriptions);
+    }
+    return ok;
+}
+
+}  // namespace sw

@@ -1,0 +1,29 @@
+// Names of the 256 item codes: the built-in table, and the name records in the game ROM.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace sw {
+
+using ItemNameTable = std::array<std::string, 256>;
+
+inline constexpr char kBlankItemName[] = "<blank>";
+
+// Built once, on first use; never changed.
+const ItemNameTable& DefaultItemNames();
+
+// Replaces each entry of `names` whose record lies wholly inside the ROM by the name it holds
+// ("<blank>" for an empty record); entries whose records lie past the end of a short ROM keep
+// their value. False, with `names` untouched, when the file cannot be opened for reading.
+bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names);
+
+// Writes one 39-byte record: the first 38 characters of the name, encoded, then 0x30 up to
+// the end of the record. False when the file cannot be opened for update, the record lies
+// past its end (the ROM is never grown), or writing fails.
+bool WriteRomItemName(const std::string& romPath, int code, const std::string& name);
+
+// The item chooser's entry text: name + " [" + code in decimal + "]".
+std::string ItemChooserText(const std::string& name, int code);
+
+}  // namespace sw

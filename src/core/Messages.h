@@ -1,0 +1,49 @@
+// Texts the core shows to the user, word for word.
+#pragma once
+
+namespace sw::msg {
+
+inline constexpr char kStateOpenFailed[] =
+    "An error occured while attempting to open this file. Check to make sure the file is not "
+    "read-only, or currently in use.";
+inline constexpr char kNotAState[] = "Error opening file:\nFile is not a ZSNES save state.";
+// Ours: a state too short to hold every field would be read past its end and grown on saving.
+inline constexpr char kStateTooShort[] =
+    "Error opening file:\nThe save state is too short. A Vellumgate save state holds at least "
+    "43,163 bytes; this file is damaged or cut off, and it has not been opened.";
+inline constexpr char kRomWarning[] =
+    "WARNING: Associated ROM not valid\n\nOpening any non-Vellumgate save states can cause "
+    "severe\ndamage to said save states. Do you want to continue anyway?";
+
+inline constexpr char kRomWriteFailed[] =
+    "WARNING: ROM write failed.\n\nMake sure the file is not currently in use by another "
+    "application and try again.";
+
+inline constexpr char kDefaultDescriptionsFailed[] = "Failed to load default.";
+inline constexpr char kEventTxtNotFound[] =
+    "WARNING: event.txt file not found.\n\nCheck to make sure this file exists in the program "
+    "directory. If you are running this program through a shortcut, make sure the working "
+    "directory of the shortcut is the same as the program's directory. If you moved things "
+    "around and deleted things, and you can't figure out why it's not working anymore, you are "
+    "an idiot.";
+inline constexpr char kDescriptionParseError[] = "ERROR: Parse error reading events.dat";
+inline constexpr char kCannotCreateDescriptions[] =
+    "ERROR: Cannot create event flag description file.\n\nThere is probably no ROM in the "
+    "current directory that is associated with the save state you have open.";
+
+// Ours: the configuration commands report what they could not do.
+inline constexpr char kConfigWriteFailed[] =
+    "ERROR: Cannot write the configuration file.\n\n";  // followed by path and reason
+inline constexpr char kConfigTooShort[] =
+    "ERROR: Cannot load the configuration file.\n\nThe file is shorter than a Statewright "
+    "configuration (339 bytes at least); nothing has been loaded.";
+
+// Ours: saving reports failures instead of passing over them.
+inline constexpr char kSaveFailed[] =
+    "ERROR: The save state could not be written.\n\n";  // followed by path and reason
+inline constexpr char kStateGone[] =
+    "ERROR: The save state could not be written.\n\nThe file has been deleted, moved or cut "
+    "short since it was opened, so it was left alone. Your edits are still on the pages; Tools > "
+    "Save Config As... keeps them in a configuration file.";
+
+}  // namespace sw::msg

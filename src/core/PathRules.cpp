@@ -1,0 +1,48 @@
+#include "PathRules.h"
+
+#include <algorithm>
+
+namespace sw {
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparators[] = "/\\";
+#else
+constexpr char kSeparators[] = "/";
+#endif
+
+// Position just behind the last separator, 0 when there is none.
+std::size_t NameStart(const std::string& path) {
+    const std::size_t last = path.find_last_of(kSeparators);
+    return last == std::string::npos ? 0 : last + 1;
+}
+
+}  // namespace
+
+std::string RomPathFor(const std::string& statePath) {
+    const std::size_t dot = statePath.rfind('.');
+    return statePath.substr(0, dot) + ".smc";
+}
+
+std::string StateFileName(const std::string& statePath) {
+    return statePath.substr(NameStart(statePath));
+}
+
+std::string StateBaseName(const std::string& statePath) {
+    const std::size_t dot = statePath.rfind('.');
+    const std::size_t start = NameStart(statePath);
+    if (dot == std::string::npos || start >= dot) {
+        return {};
+    }
+    std::string base = statePath.substr(start, dot - start);
+    base.erase(std::remove(base.begin(), base.end(), '.'), base.end());
+    return base;
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
+
+std::string DescriptionFileName(const std::string& baseName) {
+    return "event." + baseName + ".txt";
+}
+
+}  // namespace sw

@@ -1,0 +1,26 @@
+// How the editor derives names from a save state's path. A separator is "/" (and "\" on
+// Windows); "the last separator" is the last of either.
+#pragma once
+
+#include <string>
+
+namespace sw {
+
+// The path up to its last "." with ".smc" appended (the whole path when there is no ".").
+// The last "." may lie in a folder name; the rule cuts there all the same.
+std::string RomPathFor(const std::string& statePath);
+
+// The part behind the last separator.
+std::string StateFileName(const std::string& statePath);
+
+// The file name up to its last "." with every other "." removed; empty when the path has no
+// "." or its last "." lies before the file name.
+std::string StateBaseName(const std::string& statePath);
+
+// The folder part, up to and including the last separator; empty for a bare name.
+std::string FolderOf(const std::string& path);
+
+// The document's own description file, in the working directory: "event.<base>.txt".
+std::string DescriptionFileName(const std::string& baseName);
+
+}  // namespace sw

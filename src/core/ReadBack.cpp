@@ -1,0 +1,141 @@
+#include "ReadBack.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "GameText.h"
+
+namespace sw {
+namespace {
+
+constexpr MemberFieldInfo kFields[kMemberFieldCount] = {
+    {MemberField::kName, "name", 0},
+    {MemberField::kLevel, "level", kLevelLimit},
+    {MemberField::kExperience, "experience", kExperienceLimit},
+    {MemberField::kHpMax, "hpMax", kHpPpLimit},
+    {MemberField::kPpMax, "ppMax", kHpPpLimit},
+    {MemberField::kOffense, "offense", kAttributeLimit},
+    {MemberField::kDefense, "defense", kAttributeLimit},
+    {MemberField::kSpeed, "speed", kAttributeLimit},
+    {MemberField::kGuts, "guts", kAttributeLimit},
+    {MemberField::kVitality, "vitality", kAttributeLimit},
+    {MemberField::kIq, "iq", kAttributeLimit},
+    {MemberField::kLuck, "luck", kAttributeLimit},
+    {MemberField::kHp, "hp", kHpPpLimit},
+    {MemberField::kPp, "pp", kHpPpLimit},
+};
+
+// Where a field lives in a record; const-ness follows the record's.
+template <typename Record>
+auto ByteField(Record& m, MemberField field) -> decltype(&m.level) {
+    switch (field) {
+        case MemberField::kLevel: return &m.level;
+        case MemberField::kOffense: return &m.offense;
+        case MemberField::kDefense: return &m.defense;
+        case MemberField::kSpeed: return &m.speed;
+        case MemberField::kGuts: return &m.guts;
+        case MemberField::kVitality: return &m.vitality;
+        case MemberField::kIq: return &m.iq;
+        case MemberField::kLuck: return &m.luck;
+        default: return nullptr;
+    }
+}
+
+template <typename Record>
+auto WordField(Record& m, MemberField field) -> decltype(&m.experience) {
+    switch (field) {
+        case MemberField::kExperience: return &m.experience;
+        case MemberField::kHpMax: return &m.hpMax;
+        case MemberField::kPpMax: return &m.ppMax;
+        case MemberField::kHp: return &m.hp;
+        case MemberField::kPp: return &m.pp;
+        default: return nullptr;
+    }
+}
+
+std::int32_t LimitOf(MemberField field) {
+    return kFields[static_cast<int>(field)].limit;
+}
+
+}  // namespace
+
+std::int32_t ParseTypedNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), std::int64_t{1} << 32);
+    }
+    value = negative ? -value : value;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+const MemberFieldInfo (&MemberFields())[kMemberFieldCount] { return kFields; }
+
+std::optional<MemberField> MemberFieldByKey(std::string_view key) {
+    for (const MemberFieldInfo& info : kFields) {
+        if (key == info.key) {
+            return info.field;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ShownMemberField(const CharacterRecord& member, MemberField field) {
+    if (field == MemberField::kName) {
+        return TextOf(member.name);
+    }
+    if (const std::uint8_t* byte = ByteField(member, field)) {
+        return std::to_string(*byte);
+    }
+    return std::to_string(*WordField(member, field));
+}
+
+void StoreTypedMemberField(CharacterRecord& member, MemberField field, std::string_view typed) {
+    if (field == MemberField::kName) {
+        StoreCutText(member.name.data(), member.name.size() - 1, typed);
+        return;
+    }
+    const std::int32_t value = ClampMax(ParseTypedNumber(typed), LimitOf(field));
+    if (std::uint8_t* byte = ByteField(member, field)) {
+        *byte = static_cast<std::uint8_t>(value);  // -1 is stored as 255
+    } else {
+        *WordField(member, field) = value;
+    }
+}
+
+void StoreCutText(char* buffer, std::size_t width, std::string_view typed) {
+    const std::size_t length = std::min(width, typed.size());
+    std::memcpy(buffer, typed.data(), length);
+    buffer[length] = '\0';
+}
+
+std::string ShownText(const GameState& state, StateText text) {
+    switch (text) {
+        case StateText::kPlayerName: return TextOf(state.playerName);
+        case StateText::kDogName: return TextOf(state.dogName);
+        case StateText::kFavoriteFood: return TextOf(state.favoriteFood);
+        case StateText::kPsiSpecial: return TextOf(state.psiSpecial);
+    }
+    return {};
+}
+
+void StoreTypedText(GameState& state, StateText text, std::string_view typed) {
+    auto store = [typed](auto& buffer) { StoreCutText(buffer.data(), buffer.size() - 1, typed); };
+    switch (text) {
+        case StateText::kPlayerName: store(state.playerName); break;
+        case StateText::kDogName: store(state.dogName); break;
+        case StateText::kFavoriteFood: store(state.favoriteFood); break;
+        case StateText::kPsiSpecial: store(state.psiSpecial); break;
+    }
+}
+
+}  // namespace sw
