@@ -1,5 +1,7 @@
 #include "StateCheck.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "FileIO.h"
@@ -54,6 +56,16 @@ int CheckRom(const std::string& statePath, std::string& romPath, Prompter& promp
     }
     romPath = candidate;
     return kRomAccepted;
+}
+
+bool StateFileStillUsable(std::FILE* file, const std::string& path) {
+    struct stat held {};
+    struct stat named {};
+    if (fstat(fileno(file), &held) != 0 || stat(path.c_str(), &named) != 0) {
+        return false;
+    }
+    return held.st_dev == named.st_dev && held.st_ino == named.st_ino &&
+           held.st_size >= layout::kMinStateSize;
 }
 
 }  // namespace sw

@@ -1,6 +1,7 @@
 // Recognising a save state and the ROM image beside it.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "Prompter.h"
@@ -21,5 +22,9 @@ int CheckRom(const std::string& statePath, std::string& romPath, Prompter& promp
 
 // Whether the ROM at the path carries the game's title (no question asked).
 bool RomTitleMatches(const std::string& romPath);
+
+// Whether the open state file is still the file at `path` and still long enough for every
+// field: a save must not write into a deleted file, nor grow one that was cut short.
+bool StateFileStillUsable(std::FILE* file, const std::string& path);
 
 }  // namespace sw

@@ -1,0 +1,119 @@
+#include "PageTransfer.h"
+
+#include <QStringList>
+
+#include "GameText.h"
+#include "ReadBack.h"
+#include "pages/ControlIds.h"
+#include "pages/EventFlagsPage.h"
+#include "pages/GoodsPage.h"
+#include "pages/MiscPage.h"
+#include "pages/StatsPage.h"
+
+namespace sw::ui {
+namespace {
+
+int StatsControl(MemberField field) {
+    switch (field) {
+        case MemberField::kName: return id::kName;
+        case MemberField::kLevel: return id::kLevel;
+        case MemberField::kExperience: return id::kExperience;
+        case MemberField::kHpMax: return id::kHpMax;
+        case MemberField::kPpMax: return id::kPpMax;
+        case MemberField::kOffense: return id::kOffense;
+        case MemberField::kDefense: return id::kDefense;
+        case MemberField::kSpeed: return id::kSpeed;
+        case MemberField::kGuts: return id::kGuts;
+        case MemberField::kVitality: return id::kVitality;
+        case MemberField::kIq: return id::kIq;
+        case MemberField::kLuck: return id::kLuck;
+        case MemberField::kHp: return id::kHp;
+        case MemberField::kPp: return id::kPp;
+    }
+    return 0;
+}
+
+struct MiscControl {
+    StateText text;
+    int id;
+};
+constexpr MiscControl kMiscControls[] = {
+    {StateText::kPlayerName, id::kPlayerName},
+    {StateText::kDogName, id::kDogName},
+    {StateText::kFavoriteFood, id::kFavoriteFood},
+    {StateText::kPsiSpecial, id::kPsiSpecial},
+};
+
+}  // namespace
+
+QString ShownGameText(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string TypedGameText(const QString& text) { return text.toLatin1().toStdString(); }
+
+PageTransfer::PageTransfer(GameState& state, Pages pages) : m_state(state), m_pages(pages) {}
+
+void PageTransfer::FillPages() {
+    FillStatsPage(m_state.characters[m_state.currentCharacter]);
+    FillMoney(m_state);
+    FillMiscTexts(m_state);
+    FillFlagList(m_state);
+}
+
+void PageTransfer::FillStatsPage(CharacterRecord record) {
+    QStringList names;
+    for (const CharacterRecord& member : m_state.characters) {
+        names << ShownGameText(TextOf(member.name));
+    }
+    m_pages.stats->SetCharacterNames(names);
+    m_pages.goods->SetCharacterNames(names);
+    m_pages.stats->SetFieldText(id::kName, ShownGameText(TextOf(record.name)));
+    m_pages.stats->SelectCharacter(record.index);
+    m_pages.goods->SelectCharacter(record.index);
+    for (const MemberFieldInfo& info : MemberFields()) {
+        if (info.field != MemberField::kName) {
+            m_pages.stats->SetFieldText(StatsControl(info.field),
+                                        QString::fromStdString(ShownMemberField(record, info.field)));
+        }
+    }
+    m_pages.goods->m_goods = record.goods;
+    m_pages.goods->RefreshGoodsList();
+}
+
+void PageTransfer::FillMoney(GameState state) {
+    m_pages.stats->SetFieldText(id::kCash, QString::number(state.money));
+    m_pages.stats->SetFieldText(id::kBank, QString::number(state.bank));
+}
+
+void PageTransfer::FillMiscTexts(GameState state) {
+    for (const MiscControl& control : kMiscControls) {
+        m_pages.misc->SetFieldText(control.id, ShownGameText(ShownText(state, control.text)));
+    }
+}
+
+void PageTransfer::FillFlagList(GameState) { m_pages.flags->RebuildFlagList(); }
+
+void PageTransfer::GatherPages() {
+    CharacterRecord& member = m_state.characters[m_state.currentCharacter];
+    for (const MemberFieldInfo& info : MemberFields()) {
+        StoreTypedMemberField(member, info.field,
+                              TypedGameText(m_pages.stats->FieldText(StatsControl(info.field))));
+    }
+    member.goods = m_pages.goods->m_goods;
+    m_state.money = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kCash)));
+    m_state.bank = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kBank)));
+    for (const MiscControl& control : kMiscControls) {
+        StoreTypedText(m_state, control.text, TypedGameText(m_pages.misc->FieldText(control.id)));
+    }
+}
+
+void PageTransfer::SwitchCharacter(int index, bool gatherFirst) {
+    if (gatherFirst) {
+        GatherPages();
+    }
+    m_state.currentCharacter = index;
+    FillPages();
+}
+
+}  // namespace sw::ui

@@ -1,0 +1,36 @@
+// Moves GameState onto the pages and back: which control shows which field, how numbers are
+// shown and read back with their limits, and switching the member shown.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "CharacterRecord.h"
+#include "GameState.h"
+#include "document/Pages.h"
+
+namespace sw::ui {
+
+class PageTransfer {
+public:
+    PageTransfer(GameState& state, Pages pages);
+
+    void FillPages();
+    void FillStatsPage(CharacterRecord record);
+    void FillMoney(GameState state);
+    void FillMiscTexts(GameState state);
+    void FillFlagList(GameState state);
+    void GatherPages();
+    void SwitchCharacter(int index, bool gatherFirst);
+
+private:
+    GameState& m_state;
+    Pages m_pages;
+};
+
+// Game text is one byte per character: shown as Latin-1, and a typed character without a
+// single-byte form is stored as "?".
+QString ShownGameText(const std::string& bytes);
+std::string TypedGameText(const QString& text);
+
+}  // namespace sw::ui

@@ -1,0 +1,90 @@
+#include "DialogTemplate.h"
+
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <cmath>
+
+namespace sw::ui {
+
+QRect DluRect(int x, int y, int width, int height) {
+    const auto px = [](double units, double scale) {
+        return static_cast<int>(std::lround(units * scale));
+    };
+    const int left = px(x, kPixelsPerUnitX);
+    const int top = px(y, kPixelsPerUnitY);
+    return {left, top, px(x + width, kPixelsPerUnitX) - left,
+            px(y + height, kPixelsPerUnitY) - top};
+}
+
+QFont DialogFont(const QFont& base) {
+    // The templates were laid out for a font whose average character is 6 px wide at 8 pt;
+    // this platform's sans serif is often wider, so shrink it until it fits the same boxes.
+    static const QString alphabet =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    QFont font = base;
+    for (double points = 8.0; points >= 6.5; points -= 0.25) {
+        font.setPointSizeF(points);
+        if (QFontMetricsF(font).horizontalAdvance(alphabet) / 52.0 <= 6.0) {
+            break;
+        }
+    }
+    return font;
+}
+
+void ApplyDialogFont(QWidget* widget) {
+    widget->setFont(DialogFont(widget->font()));
+    // Group boxes as the templates draw them: the frame line runs through the middle of the
+    // title, which interrupts it near the left end.
+    widget->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 5px; padding: 0 2px; }"));
+}
+
+QString IdName(int id) { return QString::number(id); }
+
+QGroupBox* AddGroupBox(QWidget* page, const QString& title, QRect dlu) {
+    auto* box = new QGroupBox(title, page);
+    box->setGeometry(dlu);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QLabel* AddLabel(QWidget* page, const QString& text, QRect dlu, Qt::Alignment alignment) {
+    auto* label = new QLabel(text, page);
+    label->setGeometry(dlu);
+    label->setAlignment(alignment | Qt::AlignTop);
+    // Labels draw no background of their own; clicks pass through to the page.
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+QLineEdit* AddEdit(QWidget* page, int id, QRect dlu) {
+    auto* edit = new QLineEdit(page);
+    edit->setObjectName(IdName(id));
+    edit->setGeometry(dlu);
+    edit->setEnabled(false);
+    return edit;
+}
+
+QComboBox* AddDropDownList(QWidget* page, int id, QRect dlu) {
+    auto* combo = new QComboBox(page);
+    combo->setObjectName(IdName(id));
+    // The template's height includes the dropped-down list; the closed box is one line.
+    combo->setGeometry(dlu.x(), dlu.y(), dlu.width(), combo->sizeHint().height());
+    combo->setEnabled(false);
+    return combo;
+}
+
+QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu) {
+    auto* button = new QPushButton(text, page);
+    button->setObjectName(IdName(id));
+    button->setGeometry(dlu);
+    return button;
+}
+
+}  // namespace sw::ui

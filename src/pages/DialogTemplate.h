@@ -1,0 +1,43 @@
+// Builds pages the way the dialog templates lay them out: every rectangle is given in dialog
+// units and converted with the dialog font's base units (1.5 x 1.625 px per unit at 96 dpi;
+// Qt scales logical pixels by the screen's device pixel ratio).
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <Qt>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace sw::ui {
+
+inline constexpr double kPixelsPerUnitX = 1.5;
+inline constexpr double kPixelsPerUnitY = 1.625;
+
+// x, y, width, height in dialog units to logical pixels.
+QRect DluRect(int x, int y, int width, int height);
+
+// The font the templates ask for ("MS Sans Serif" 8 pt) as this platform offers it: the given
+// family at 8 pt or a little smaller, so that its average character is at most 6 px wide.
+QFont DialogFont(const QFont& base);
+// Sets that font, and group boxes drawn as the templates show them, on a window.
+void ApplyDialogFont(QWidget* widget);
+
+// Controls of a template, created as children of `page` in template order (later ones lie on
+// top). Controls with an id get it as their objectName, so the layout and tests find them.
+QGroupBox* AddGroupBox(QWidget* page, const QString& title, QRect dlu);
+QLabel* AddLabel(QWidget* page, const QString& text, QRect dlu, Qt::Alignment alignment);
+QLineEdit* AddEdit(QWidget* page, int id, QRect dlu);
+QComboBox* AddDropDownList(QWidget* page, int id, QRect dlu);
+QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu);
+
+// objectName of a control id.
+QString IdName(int id);
+
+}  // namespace sw::ui

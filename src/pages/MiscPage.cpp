@@ -1,0 +1,76 @@
+#include "MiscPage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "pages/ControlIds.h"
+#include "pages/DialogTemplate.h"
+#include "pages/HotArea.h"
+#include "shell/ShockwaveFlash.h"
+#include "shell/SoundPlayer.h"
+
+namespace sw::ui {
+
+const QString MiscPage::kNoMoviePath = QStringLiteral("X:\\gGHDJKkja883r54kJHFHJfhdh");
+
+MiscPage::MiscPage(SoundPlayer& sounds, QWidget* parent) : QWidget(parent), m_sounds(sounds) {
+    setObjectName(QStringLiteral("138"));
+    CreateWidgets();
+    m_flash->Stop();
+}
+
+void MiscPage::CreateWidgets() {
+    setGeometry(DluRect(10, 17, 300, 122));
+    AddGroupBox(this, QStringLiteral("Other Stuff"), DluRect(0, 0, 150, 122));
+    // The right half's frame lies under the movie and the placeholder.
+    AddGroupBox(this, QString(), DluRect(153, 0, 146, 122));
+
+    struct Field {
+        int id;
+        const char* label;
+        int y;
+    };
+    const Field fields[] = {{id::kPlayerName, "Player Name:", 10},
+                            {id::kDogName, "Dog's Name:", 28},
+                            {id::kFavoriteFood, "Fave Food:", 46},
+                            {id::kPsiSpecial, "PSI Special:", 64}};
+    for (const Field& field : fields) {
+        AddLabel(this, QString::fromLatin1(field.label), DluRect(4, field.y + 2, 43, 8),
+                 Qt::AlignRight);
+        m_edits.insert(field.id, AddEdit(this, field.id, DluRect(50, field.y, 94, 13)));
+    }
+
+    m_flash = new ShockwaveFlash(this);
+    m_flash->setObjectName(IdName(id::kFlash));
+    m_flash->setGeometry(DluRect(156, 6, 140, 113));
+    m_flash->hide();
+
+    m_rentStatic = AddLabel(this, QStringLiteral("This space for rent"), DluRect(207, 56, 60, 8),
+                            Qt::AlignLeft);
+    m_rentStatic->setObjectName(IdName(id::kMiscRentStatic));
+    m_rentStatic->setWordWrap(false);
+    auto* hotArea = new HotArea(this, m_rentStatic->geometry());
+    connect(hotArea, &HotArea::clicked, this, [this] { m_sounds.Play(kRentSound); });
+}
+
+void MiscPage::EnableControls(bool enable) {
+    for (int controlId : {id::kDogName, id::kFavoriteFood, id::kPlayerName, id::kPsiSpecial}) {
+        m_edits.value(controlId)->setEnabled(enable);
+    }
+    if (!enable) {
+        m_flash->Stop();
+        m_flash->LoadMovie(0, kNoMoviePath);
+        m_flash->hide();
+        m_rentStatic->show();
+    }
+}
+
+void MiscPage::SetFieldText(int controlId, const QString& text) {
+    m_edits.value(controlId)->setText(text);
+}
+
+QString MiscPage::FieldText(int controlId) const { return m_edits.value(controlId)->text(); }
+
+void MiscPage::CheckNamePhrases() {}
+
+}  // namespace sw::ui

@@ -1,0 +1,208 @@
+#include "MainDlg.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "DropComplaints.h"
+#include "PathRules.h"
+#include "pages/ControlIds.h"
+#include "pages/DialogTemplate.h"
+#include "pages/EventFlagsPage.h"
+#include "pages/GoodsPage.h"
+#include "pages/MiscPage.h"
+#include "pages/StatsPage.h"
+#include "shell/FileDialogs.h"
+
+namespace sw::ui {
+namespace {
+
+// Tab labels are 16 characters each, padded with spaces.
+const char* const kTabLabels[] = {"Player Stats    ", "Goods           ",
+                                  "Misc.           ", "Event Flags     "};
+
+}  // namespace
+
+MainDlg::MainDlg(QString commandLineFile, Platform platform, std::string programDir,
+                 QWidget* parent)
+    : QDialog(parent),
+      m_commandLineFile(std::move(commandLineFile)),
+      m_platform(platform),
+      m_programDir(std::move(programDir)) {
+    setObjectName(QStringLiteral("102"));
+    // A top-level window of fixed size with a minimise box, shown on the taskbar.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QLatin1String(kPlainTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/icon/128")));
+    setAcceptDrops(true);
+    ApplyDialogFont(this);
+    CreateWidgets();
+    OnInitDialog();
+}
+
+MainDlg::~MainDlg() = default;
+
+void MainDlg::CreateWidgets() {
+    m_menuBar = new QMenuBar(this);
+    CreateActions();  // the menu bar's height depends on its menus
+    m_client = new QWidget(this);
+    const QRect client = DluRect(0, 0, 320, 166);
+    const int menuHeight = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, client.width(), menuHeight);
+    m_client->setGeometry(0, menuHeight, client.width(), client.height());
+    setFixedSize(client.width(), client.height() + menuHeight);
+
+    m_save = AddButton(m_client, id::kSave, QStringLiteral("&Save"), DluRect(106, 149, 50, 14));
+    m_save->setDefault(true);
+    m_close = AddButton(m_client, id::kClose, QStringLiteral("&Close"), DluRect(162, 149, 50, 14));
+    m_tab = new QTabWidget(m_client);
+    m_tab->setObjectName(IdName(id::kTab));
+    m_tab->setGeometry(DluRect(3, 1, 314, 144));
+    m_tab->setFocusPolicy(Qt::NoFocus);
+    m_tab->tabBar()->setFocusPolicy(Qt::NoFocus);
+    connect(m_save, &QPushButton::clicked, this, [this] { m_document->SaveDocument(); });
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void MainDlg::CreateActions() {
+    const auto add = [this](QMenu* menu, int commandId, const char* text, auto handler,
+                            QKeySequence shortcut = {}) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        action->setObjectName(QString::number(commandId));
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* file = m_menuBar->addMenu(QStringLiteral("&File"));
+    add(file, 57601, "&Open", [this] { m_document->OnFileOpen(); }, QKeySequence::Open);
+    add(file, 57602, "&Close", [this] { m_document->CloseDocument(); },
+        QKeySequence(Qt::CTRL | Qt::Key_W));
+    add(file, 32773, "&Save Changes", [this] { m_document->SaveDocument(); }, QKeySequence::Save);
+    file->addSeparator();
+    add(file, 32774, "E&xit", [this] { reject(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* tools = m_menuBar->addMenu(QStringLiteral("&Tools"));
+    add(tools, 32777, "Save Config", [this] { SaveConfig(); });
+    add(tools, 32779, "Save Config &As...", [this] { SaveConfigAs(); });
+    tools->addSeparator();
+    add(tools, 32778, "Load Config...", [this] { LoadConfig(); });
+    tools->addSeparator();
+    add(tools, 32782, "Edit default event flag descriptions", [this] { OnEditEventDescriptions(); });
+
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    add(help, 32780, "&Readme", [this] { OnHelpReadme(); });
+    add(help, 32783, "What's New", [this] { OnHelpWhatsNew(); });
+    help->addSeparator();
+    add(help, 32776, "About...", [this] { OnAbout(); });
+}
+
+void MainDlg::OnInitDialog() {
+    for (const char* label : kTabLabels) {
+        m_tab->addTab(new QWidget, QString::fromLatin1(label));
+    }
+    // The pages lie over the tab control's display area, in this order.
+    m_pages.stats = new StatsPage(m_platform.sounds, m_client);
+    m_pages.goods = new GoodsPage(m_platform.sounds, m_client);
+    m_pages.misc = new MiscPage(m_platform.sounds, m_client);
+    m_pages.flags = new EventFlagsPage(m_platform.prompter, m_client);
+    m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs,
+                                            *this, m_programDir);
+    m_pages.flags->m_gameState = &m_document->gameState;
+
+    m_pages.goods->hide();
+    m_pages.misc->hide();
+    m_pages.flags->hide();
+    m_pages.stats->show();
+    g_currentPage = m_pages.stats;
+    connect(m_tab, &QTabWidget::currentChanged, this, &MainDlg::OnTabSelChange);
+    connect(m_pages.stats, &StatsPage::characterChosen, this,
+            [this](int index) { m_document->Transfer().SwitchCharacter(index, true); });
+    connect(m_pages.goods, &GoodsPage::characterChosen, this,
+            [this](int index) { m_document->Transfer().SwitchCharacter(index, true); });
+
+    for (int k = 0; k < layout::kMemberCount; ++k) {
+        m_document->gameState.characters[k].index = k;
+    }
+    m_document->Transfer().SwitchCharacter(0, false);
+
+    if (!m_commandLineFile.isEmpty()) {
+        // Made absolute first, so that a path relative to where the program was started still
+        // names the same file once the working directory is the file's folder.
+        const QString path = QFileInfo(m_commandLineFile).absoluteFilePath();
+        QDir::setCurrent(QFileInfo(path).absolutePath());
+        m_document->OpenIfValid(QFile::encodeName(path).toStdString());
+    }
+}
+
+void MainDlg::SetTitle(const QString& title) { setWindowTitle(title); }
+
+void MainDlg::CheckGoodsSecrets() {}
+
+void MainDlg::OnTabSelChange() {
+    // Read before hiding: hiding a page moves the focus away from its character list.
+    const bool statsComboFocused = m_pages.stats->m_characterComboHasFocus;
+    const bool goodsComboFocused = m_pages.goods->m_characterComboHasFocus;
+    QWidget* const pages[] = {m_pages.stats, m_pages.goods, m_pages.misc, m_pages.flags};
+    const int selection = m_tab->currentIndex();
+    if (selection < 0 || selection > 3) {
+        return;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (i != selection) {
+            pages[i]->hide();
+        }
+    }
+    pages[selection]->show();
+    g_currentPage = pages[selection];
+    if (selection == 0 && goodsComboFocused) {
+        m_pages.stats->CharacterCombo()->setFocus();
+    } else if (selection == 1 && statsComboFocused) {
+        m_pages.goods->CharacterCombo()->setFocus();
+    }
+}
+
+void MainDlg::OnDropFiles(const QStringList& paths) {
+    if (paths.size() > 1) {
+        m_platform.prompter.ShowMessage(DropComplaint(g_dropComplaintIndex));
+        g_dropComplaintIndex = NextDropComplaint(g_dropComplaintIndex);
+    } else if (paths.size() == 1) {
+        m_document->OpenIfValid(QFile::encodeName(paths.front()).toStdString());
+    }
+}
+
+void MainDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainDlg::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    OnDropFiles(paths);
+}
+
+void MainDlg::SaveConfig() {}
+void MainDlg::SaveConfigAs() {}
+void MainDlg::LoadConfig() {}
+void MainDlg::OnEditEventDescriptions() {}
+void MainDlg::OnHelpReadme() {}
+void MainDlg::OnHelpWhatsNew() {}
+void MainDlg::OnAbout() {}
+
+}  // namespace sw::ui

@@ -1,0 +1,85 @@
+// The main window: menus, the four tabs over their pages, Save and Close, dropped files.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "document/Document.h"
+#include "document/Pages.h"
+
+class QMenuBar;
+class QPushButton;
+class QTabWidget;
+
+namespace sw {
+class Prompter;
+}
+
+namespace sw::ui {
+
+class FileDialogs;
+class SoundPlayer;
+
+// The platform's services, real in the program and scripted in tests.
+struct Platform {
+    Prompter& prompter;
+    FileDialogs& dialogs;
+    SoundPlayer& sounds;
+};
+
+class MainDlg : public QDialog, public DocumentWindow {
+    Q_OBJECT
+public:
+    // programDir ends in a separator; a non-empty commandLineFile is opened at once.
+    MainDlg(QString commandLineFile, Platform platform, std::string programDir,
+            QWidget* parent = nullptr);
+    ~MainDlg() override;
+
+    void SetTitle(const QString& title) override;
+    void CheckGoodsSecrets() override;
+
+    // Shows the page of the tab now selected, hides the others, carries the focus over
+    // between the two character lists.
+    void OnTabSelChange();
+    // Several files get a complaint; one is opened like File > Open.
+    void OnDropFiles(const QStringList& paths);
+
+    // Tools and Help commands; their documents and dialogs come with the configuration and
+    // help features.
+    void SaveConfig();
+    void SaveConfigAs();
+    void LoadConfig();
+    void OnEditEventDescriptions();
+    void OnHelpReadme();
+    void OnHelpWhatsNew();
+    void OnAbout();
+
+    Document& Doc() { return *m_document; }
+    Pages PageSet() const { return m_pages; }
+    QTabWidget* Tabs() const { return m_tab; }
+    QWidget* g_currentPage = nullptr;
+    int g_dropComplaintIndex = 0;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateWidgets();
+    void OnInitDialog();
+
+    QString m_commandLineFile;
+    Platform m_platform;
+    std::string m_programDir;
+    QMenuBar* m_menuBar = nullptr;
+    QWidget* m_client = nullptr;
+    QTabWidget* m_tab = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_close = nullptr;
+    Pages m_pages{};
+    std::unique_ptr<Document> m_document;
+};
+
+}  // namespace sw::ui

@@ -1,0 +1,25 @@
+// Messages and the ROM question as message boxes captioned with the program's name.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "Prompter.h"
+
+namespace sw::ui {
+
+class QtPrompter : public Prompter {
+public:
+    QtPrompter();
+    void SetParent(QWidget* parent) { m_parent = parent; }
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+
+    // The program file's name without its extension.
+    static QString Caption();
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+}  // namespace sw::ui
