@@ -1,0 +1,298 @@
+// Opening, closing and saving through the real window, with the file's bytes checked.
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "EditorFixture.h"
+#include "Messages.h"
+#include "document/Document.h"
+#include "pages/ControlIds.h"
+#include "pages/EventFlagsPage.h"
+#include "pages/GoodsPage.h"
+#include "pages/MiscPage.h"
+#include "shell/ShockwaveFlash.h"
+
+namespace sw::test {
+namespace {
+
+namespace id = ui::id;
+
+constexpr int kStatsEdits[] = {id::kName, id::kLevel,   id::kExperience, id::kHp,    id::kHpMax,
+                               id::kPp,   id::kPpMax,   id::kOffense,    id::kDefense, id::kSpeed,
+                               id::kGuts, id::kVitality, id::kIq,        id::kLuck,  id::kCash,
+                               id::kBank};
+constexpr int kMiscEdits[] = {id::kPlayerName, id::kDogName, id::kFavoriteFood, id::kPsiSpecial};
+
+class DocumentTest : public EditorTest {
+protected:
+    // Whether every data control of the Player Stats and Misc. pages is enabled (or disabled).
+    void ExpectControlsEnabled(bool enabled) {
+        for (int control : kStatsEdits) {
+            EXPECT_EQ(Control(Pages().stats, control)->isEnabled(), enabled) << control;
+        }
+        EXPECT_EQ(Pages().stats->CharacterCombo()->isEnabled(), enabled);
+        EXPECT_EQ(Pages().goods->CharacterCombo()->isEnabled(), enabled);
+        for (int control : kMiscEdits) {
+            EXPECT_EQ(Control(Pages().misc, control)->isEnabled(), enabled) << control;
+        }
+    }
+
+    QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
+};
+
+TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
+    Start();
+    EXPECT_EQ(window->windowTitle(), Title());
+    EXPECT_EQ(window->Tabs()->currentIndex(), 0);
+    EXPECT_EQ(window->g_currentPage, Pages().stats);
+    EXPECT_FALSE(Pages().stats->isHidden());
+    EXPECT_TRUE(Pages().goods->isHidden());
+    EXPECT_TRUE(Pages().misc->isHidden());
+    EXPECT_TRUE(Pages().flags->isHidden());
+    ExpectControlsEnabled(false);
+    EXPECT_EQ(Pages().stats->CharacterCombo()->count(), 4);
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("0"));
+    EXPECT_TRUE(Pages().misc->m_flash->isHidden());
+    EXPECT_FALSE(Pages().misc->m_rentStatic->isHidden());
+    const QStringList tabs = {QStringLiteral("Player Stats    "), QStringLiteral("Goods           "),
+                              QStringLiteral("Misc.           "), QStringLiteral("Event Flags     ")};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(window->Tabs()->tabText(i), tabs[i]);
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, OpensFromTheCommandLineEvenByARelativePath) {
+    CurrentDir from(dir.Path());
+    Start(QStringLiteral("./vellumgate.zs1"));
+    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    ExpectControlsEnabled(true);
+    EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Wren"));
+    EXPECT_EQ(Shown(Pages().stats, id::kExperience), QStringLiteral("31450"));
+    EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("4812"));
+    EXPECT_EQ(Shown(Pages().stats, id::kBank), QStringLiteral("23370"));
+    EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QStringLiteral("Marlowe"));
+    EXPECT_EQ(Pages().goods->CharacterCombo()->itemText(3), QStringLiteral("Pell"));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
+    EXPECT_EQ(window->Doc().g_romPath, rom);
+    EXPECT_EQ(Pages().goods->m_romPath, rom);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.questions.empty());
+}
+
+TEST_F(DocumentTest, OpensFromTheMenuAndMovesToTheFilesFolder) {
+    Start();
+    dialogs.paths = {QString(), QString::fromStdString(state)};
+    Trigger(57601);  // cancelled: nothing happens
+    EXPECT_EQ(window->windowTitle(), Title());
+    Trigger(57601);
+    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_TRUE(dialogs.filters.at(0).contains(QStringLiteral("*.zs*")));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
+    ExpectControlsEnabled(true);
+}
+
+TEST_F(DocumentTest, DropOpensOneFileAndComplainsAboutSeveral) {
+    Start();
+    const QString other = QString::fromStdString(dir / "other.zs2");
+    window->OnDropFiles({other, other});
+    window->OnDropFiles({QString::fromStdString(state)});
+    window->OnDropFiles({other, other, other});
+    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0], "One file at a time, please. I'm not a magician.");
+    EXPECT_EQ(prompter.messages[1], "Hey! What did I just tell you?");
+}
+
+TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
+    Start(QString::fromStdString(state));
+    Bytes bad = MakeDemoState();
+    bad[0] = 'z';
+    WriteBytes(dir / "header.zs1", bad);
+    Bytes shortFile = MakeDemoState();
+    shortFile.resize(43162);
+    WriteBytes(dir / "short.zs1", shortFile);
+
+    window->OnDropFiles({QString::fromStdString(dir / "header.zs1")});
+    window->OnDropFiles({QString::fromStdString(dir / "short.zs1")});
+    window->OnDropFiles({QString::fromStdString(dir / "missing.zs1")});
+    const std::vector<std::string> expected = {msg::kNotAState, msg::kStateTooShort,
+                                               msg::kStateOpenFailed};
+    EXPECT_EQ(prompter.messages, expected);
+    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_TRUE(window->Doc().HasOpenFile());
+    ExpectControlsEnabled(true);
+    EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Wren"));
+}
+
+TEST_F(DocumentTest, ForeignRomIsAskedAboutAndMissingRomIsNot) {
+    Bytes foreign = MakeDemoRom();
+    Patch(foreign, 65984, {'O', 'T', 'H', 'E', 'R'});
+    WriteBytes(rom, foreign);
+    prompter.answers = {true, false};
+    Start(QString::fromStdString(state));
+    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_TRUE(window->Doc().HasOpenFile());
+
+    window->OnDropFiles({QString::fromStdString(state)});  // answered No
+    ASSERT_EQ(prompter.questions.size(), 2u);
+    EXPECT_EQ(prompter.questions[1],
+              "WARNING: Associated ROM not valid\n\nOpening any non-Vellumgate save states can "
+              "cause severe\ndamage to said save states. Do you want to continue anyway?");
+    EXPECT_FALSE(window->Doc().HasOpenFile());
+    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));  // names the declined file
+    ExpectControlsEnabled(false);
+
+    std::filesystem::remove(rom);
+    window->OnDropFiles({QString::fromStdString(state)});
+    EXPECT_EQ(prompter.questions.size(), 2u);
+    EXPECT_TRUE(window->Doc().HasOpenFile());
+    EXPECT_TRUE(window->Doc().g_romPath.empty());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A prompter that deletes the state while the ROM question is open, so that the second
+// opening of the file fails.
+class DeletingPrompter : public RecordingPrompter {
+public:
+    bool AskYesNo(const std::string& text) override {
+        std::filesystem::remove(victim);
+        RecordingPrompter::AskYesNo(text);
+        return true;
+    }
+    std::string victim;
+};
+
+TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
+    Bytes foreign = MakeDemoRom();
+    foreign[65984] = 'X';
+    WriteBytes(rom, foreign);
+    DeletingPrompter deleting;
+    deleting.victim = state;
+    window = std::make_unique<ui::MainDlg>(QString(), ui::Platform{deleting, dialogs, sounds},
+                                           dir.Path() + "/");
+    window->OnDropFiles({QString::fromStdString(state)});
+    EXPECT_EQ(deleting.messages, std::vector<std::string>{msg::kStateOpenFailed});
+    EXPECT_FALSE(window->Doc().HasOpenFile());
+    EXPECT_EQ(window->windowTitle(), Title());
+    ExpectControlsEnabled(false);
+}
+
+TEST_F(DocumentTest, CloseClearsThePagesButKeepsTheFlagsAndTheFile) {
+    Start(QString::fromStdString(state));
+    const Bytes before = ReadBytes(state);
+    Trigger(57602);
+    EXPECT_EQ(window->windowTitle(), Title());
+    EXPECT_FALSE(window->Doc().HasOpenFile());
+    ExpectControlsEnabled(false);
+    EXPECT_EQ(Shown(Pages().stats, id::kName), QString());
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("0"));
+    EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QString());
+    EXPECT_EQ(Pages().stats->CharacterCombo()->itemText(2), QString());
+    EXPECT_EQ(window->Doc().gameState.GetFlag(0), 1);  // the last document's flags stay
+    EXPECT_TRUE(Pages().goods->m_romPath.empty());
+    Trigger(32773);  // saving without a document writes nothing
+    EXPECT_EQ(ReadBytes(state), before);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, SaveStoresTypedValuesWithTheirLimitsAndNothingElse) {
+    Start(QString::fromStdString(state));
+    Bytes expected = ReadBytes(state);
+    Type(Pages().stats, id::kName, QStringLiteral("Zandorovik"));
+    Type(Pages().stats, id::kLevel, QStringLiteral("256"));
+    Type(Pages().stats, id::kExperience, QStringLiteral("20000000"));
+    Type(Pages().stats, id::kHp, QStringLiteral("40000"));
+    Type(Pages().stats, id::kPpMax, QStringLiteral("32768"));
+    Type(Pages().stats, id::kOffense, QStringLiteral("-1"));
+    Type(Pages().stats, id::kDefense, QStringLiteral("abc"));
+    Type(Pages().stats, id::kCash, QStringLiteral("20000000"));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("1023")), Qt::LeftButton);
+
+    // Member 0 starts at 42465: name, level, experience (4th byte 0), PP max, HP, attributes.
+    Patch(expected, 42465, {0x8A, 0x91, 0x9E, 0x94, 0x9F});  // "Zando"
+    Patch(expected, 42470, {0xFF, 0xFF, 0xFF, 0xFF, 0x00});
+    Patch(expected, 42477, {0x00, 0x80});
+    Patch(expected, 42536, {0x00, 0x80});
+    Patch(expected, 42486, {0xFF, 0x00});
+    Patch(expected, 42052, {0x00, 0x2D, 0x31, 0x00});  // 20,000,000 keeps its low three bytes
+    EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
+
+    // The pages show what was stored; cash keeps the whole typed value.
+    EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Zando"));
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("255"));
+    EXPECT_EQ(Shown(Pages().stats, id::kExperience), QStringLiteral("16777215"));
+    EXPECT_EQ(Shown(Pages().stats, id::kHp), QStringLiteral("32768"));
+    EXPECT_EQ(Shown(Pages().stats, id::kOffense), QStringLiteral("255"));
+    EXPECT_EQ(Shown(Pages().stats, id::kDefense), QStringLiteral("0"));
+    EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("20000000"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
+    Start(QString::fromStdString(state));
+    Bytes expected = ReadBytes(state);
+    Type(Pages().misc, id::kPlayerName, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
+    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));  // over "Scones"
+    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\u20AC"));  // e-acute, euro sign
+    Trigger(32773);
+
+    Bytes name;
+    for (char c = 'A'; c <= 'X'; ++c) {
+        name.push_back(static_cast<std::uint8_t>(c + 0x30));
+    }
+    std::copy(name.begin(), name.end(), expected.begin() + 42004);
+    Patch(expected, 42034, {0x84, 0x95, 0x91, 0x00, 0x95, 0xA3});  // "Tea", 0, old "es"
+    Patch(expected, 42040, {0x19, 0x6F, 0x00});  // 0xE9 and "?" (no single byte), then 0
+    EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
+    EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
+}
+
+TEST_F(DocumentTest, ChoosingAnotherMemberGathersTheShownOneFirst) {
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("40"));
+    QComboBox* combo = Pages().stats->CharacterCombo();
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+    EXPECT_EQ(window->Doc().gameState.characters[0].level, 40);
+    EXPECT_EQ(window->Doc().gameState.currentCharacter, 2);
+    EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Tobi"));
+    EXPECT_EQ(Pages().goods->CharacterCombo()->currentIndex(), 2);
+    EXPECT_EQ(Pages().goods->m_goods[0], 0x2C);
+
+    QComboBox* goodsCombo = Pages().goods->CharacterCombo();
+    goodsCombo->setCurrentIndex(0);
+    emit goodsCombo->activated(0);
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("40"));
+    EXPECT_EQ(combo->currentIndex(), 0);
+    Trigger(32773);
+    EXPECT_EQ(ReadBytes(state).at(42470), 40);
+}
+
+TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("77"));
+    std::filesystem::resize_file(state, 40000);
+    Trigger(32773);
+    EXPECT_EQ(std::filesystem::file_size(state), 40000u);
+    std::filesystem::remove(state);
+    Trigger(32773);
+    EXPECT_FALSE(std::filesystem::exists(state));
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{msg::kStateGone, msg::kStateGone}));
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("77"));
+}
+
+TEST_F(DocumentTest, SaveReportsAWriteFailure) {
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("99x"));
+    window->Doc().g_stateFile = OpenFile(state, "rb");  // every write now fails
+    const Bytes before = ReadBytes(state);
+    Trigger(32773);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].rfind(msg::kSaveFailed, 0), 0u);
+    EXPECT_EQ(ReadBytes(state), before);
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("99x"));
+}
+
+}  // namespace
+}  // namespace sw::test

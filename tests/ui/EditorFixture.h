@@ -1,0 +1,126 @@
+// A fresh main window on the demo files in a temporary folder, with the platform scripted:
+// messages recorded, questions answered from a script, file dialogs returning set paths,
+// sounds recorded by id.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <deque>
+#include <memory>
+
+#include "Demo.h"
+#include "RecordingPrompter.h"
+#include "TestFiles.h"
+#include "pages/StatsPage.h"
+#include "shell/FileDialogs.h"
+#include "shell/MainDlg.h"
+#include "shell/SoundPlayer.h"
+
+namespace sw::test {
+
+class ScriptedFileDialogs : public ui::FileDialogs {
+public:
+    QString GetOpenFileName(const QString& filter) override {
+        filters.push_back(filter);
+        return Next();
+    }
+    QString GetSaveFileName(const QString& filter, const QString&) override {
+        filters.push_back(filter);
+        return Next();
+    }
+    std::deque<QString> paths;  // empty string: the user cancels
+    std::vector<QString> filters;
+
+private:
+    QString Next() {
+        if (paths.empty()) {
+            return {};
+        }
+        QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+};
+
+class RecordingSoundPlayer : public ui::SoundPlayer {
+public:
+    void Play(int id) override { played.push_back(id); }
+    std::vector<int> played;
+};
+
+class EditorTest : public testing::Test {
+protected:
+    EditorTest() : m_cwd(std::filesystem::current_path().string()) {
+        state = dir / kDemoStateName;
+        rom = dir / kDemoRomName;
+        WriteBytes(state, MakeDemoState());
+        WriteBytes(rom, MakeDemoRom());
+        // A default description file, so that opening shows no message about it.
+        std::ofstream(dir / "event.txt") << "'test descriptions\n$0001:Woke up\n";
+    }
+    ~EditorTest() override { std::filesystem::current_path(m_cwd); }
+
+    // The main window as the program starts it, optionally with a command-line file.
+    ui::MainDlg& Start(const QString& commandLineFile = {}) {
+        window = std::make_unique<ui::MainDlg>(
+            commandLineFile, ui::Platform{prompter, dialogs, sounds}, dir.Path() + "/");
+        return *window;
+    }
+
+    ui::Pages Pages() const { return window->PageSet(); }
+
+    template <typename Widget = QLineEdit>
+    Widget* Control(QWidget* page, int id) const {
+        return page->findChild<Widget*>(QString::number(id));
+    }
+
+    // Replaces the text of an edit box by typing, as a user does.
+    void Type(QWidget* page, int id, const QString& text) {
+        QLineEdit* edit = Control(page, id);
+        ASSERT_NE(edit, nullptr) << id;
+        ASSERT_TRUE(edit->isEnabled()) << id;
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        for (QChar c : text) {
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+
+    // A click delivered to whatever lies at that point of the page, as the window system does.
+    static void ClickAt(QWidget* page, QPoint point) {
+        QWidget* target = page->childAt(point);
+        if (target == nullptr) {
+            target = page;
+        }
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(page, point));
+    }
+
+    void Trigger(int commandId) {
+        QAction* action = window->findChild<QAction*>(QString::number(commandId));
+        ASSERT_NE(action, nullptr) << commandId;
+        action->trigger();
+    }
+
+    static QString Title(const char* fileName = nullptr) {
+        return fileName == nullptr
+                   ? QStringLiteral("Vellumgate Save State Editor")
+                   : QStringLiteral("Vellumgate Save State Editor - %1").arg(QLatin1String(fileName));
+    }
+
+    TempDir dir;
+    std::string state;
+    std::string rom;
+    RecordingPrompter prompter;
+    ScriptedFileDialogs dialogs;
+    RecordingSoundPlayer sounds;
+    std::unique_ptr<ui::MainDlg> window;
+
+private:
+    std::string m_cwd;
+};
+
+}  // namespace sw::test

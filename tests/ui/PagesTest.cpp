@@ -1,0 +1,141 @@
+// Tabs and focus, the hot areas' sounds and cursor, and the movie control on the Misc. page.
+#include <QApplication>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "EditorFixture.h"
+#include "pages/ControlIds.h"
+#include "pages/DialogTemplate.h"
+#include "pages/EventFlagsPage.h"
+#include "pages/GoodsPage.h"
+#include "pages/HotArea.h"
+#include "pages/MiscPage.h"
+#include "shell/ShockwaveFlash.h"
+
+namespace sw::test {
+namespace {
+
+class PagesTest : public EditorTest {};
+
+TEST_F(PagesTest, EachTabShowsExactlyItsPage) {
+    Start();
+    QWidget* const pages[] = {Pages().stats, Pages().goods, Pages().misc, Pages().flags};
+    for (int tab : {1, 2, 3, 0, 2}) {
+        window->Tabs()->setCurrentIndex(tab);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(pages[i]->isHidden(), i != tab) << "tab " << tab << " page " << i;
+        }
+        EXPECT_EQ(window->g_currentPage, pages[tab]);
+    }
+}
+
+TEST_F(PagesTest, FocusedCharacterListCarriesOverToTheOtherPage) {
+    Start(QString::fromStdString(state));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    Pages().stats->CharacterCombo()->setFocus();
+    ASSERT_TRUE(Pages().stats->m_characterComboHasFocus);
+    window->Tabs()->setCurrentIndex(1);
+    EXPECT_TRUE(Pages().goods->CharacterCombo()->hasFocus());
+    EXPECT_TRUE(Pages().goods->m_characterComboHasFocus);
+    window->Tabs()->setCurrentIndex(0);
+    EXPECT_TRUE(Pages().stats->CharacterCombo()->hasFocus());
+
+    // Focus on an edit box is not carried to a character list.
+    Control(Pages().stats, ui::id::kName)->setFocus();
+    window->Tabs()->setCurrentIndex(1);
+    EXPECT_FALSE(Pages().goods->CharacterCombo()->hasFocus());
+}
+
+TEST_F(PagesTest, StatsHotAreaPlaysItsSoundOnlyInsideItsRectangle) {
+    Start();
+    ui::StatsPage* stats = Pages().stats;
+    // Left and top edges are inside, right and bottom edges outside; the page ends at 198 px.
+    for (QPoint inside : {QPoint(320, 120), QPoint(389, 197), QPoint(350, 150)}) {
+        ClickAt(stats, inside);
+    }
+    for (QPoint outside : {QPoint(390, 200), QPoint(319, 150), QPoint(330, 119), QPoint(60, 40)}) {
+        ClickAt(stats, outside);
+    }
+    EXPECT_EQ(sounds.played, (std::vector<int>{198, 198, 198}));
+
+    // The pointing hand with its hot spot at (11, 4) over the area, the usual pointer elsewhere.
+    const QCursor hand = stats->childAt(QPoint(330, 130))->cursor();
+    EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(hand.hotSpot(), QPoint(11, 4));
+    EXPECT_EQ(stats->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(PagesTest, RentPlaceholdersPlayTheirSounds) {
+    Start();
+    const QRect misc = Pages().misc->m_rentStatic->geometry();
+    ClickAt(Pages().misc, misc.center());
+    ClickAt(Pages().misc, misc.topLeft() - QPoint(1, 0));
+    ClickAt(Pages().misc, misc.bottomRight() + QPoint(0, 1));
+    const QRect goods = Pages().goods->m_rentStatic->geometry();
+    ClickAt(Pages().goods, goods.topLeft());
+    EXPECT_EQ(sounds.played, (std::vector<int>{194, 193}));
+}
+
+// Two 1 x 1 frames: the smallest movie that plays.
+QByteArray TinyAnimatedGif() {
+    const unsigned char header[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
+                                    0,   0,   0,   255, 255, 255};
+    const unsigned char frame[] = {0x21, 0xF9, 4, 0, 10, 0, 0, 0,  0x2C, 0, 0, 0, 0,
+                                   1,    0,    1, 0, 0,  2, 2, 0x44, 0x01, 0};
+    QByteArray gif(reinterpret_cast<const char*>(header), sizeof header);
+    gif.append(reinterpret_cast<const char*>(frame), sizeof frame);
+    gif.append(reinterpret_cast<const char*>(frame), sizeof frame);
+    gif.append(char{0x3B});
+    return gif;
+}
+
+TEST_F(PagesTest, ClosingStopsEmptiesAndHidesTheMovie) {
+    Start(QString::fromStdString(state));
+    const std::string movie = dir / "movie.gif";
+    const QByteArray gif = TinyAnimatedGif();
+    WriteBytes(movie, Bytes(gif.begin(), gif.end()));
+    ui::MiscPage* misc = Pages().misc;
+    misc->m_rentStatic->hide();
+    misc->m_flash->show();
+    misc->m_flash->LoadMovie(0, QString::fromStdString(movie));
+    ASSERT_TRUE(misc->m_flash->IsPlaying());
+
+    misc->EnableControls(true);  // enabling leaves the right half alone
+    EXPECT_FALSE(misc->m_flash->isHidden());
+
+    Trigger(57602);
+    EXPECT_FALSE(misc->m_flash->IsPlaying());
+    EXPECT_EQ(misc->m_flash->MoviePath(), ui::MiscPage::kNoMoviePath);
+    EXPECT_TRUE(misc->m_flash->isHidden());
+    EXPECT_FALSE(misc->m_rentStatic->isHidden());
+}
+
+TEST_F(PagesTest, MovieControlCallsChangeHowThePictureIsShown) {
+    ui::ShockwaveFlash flash(nullptr);
+    flash.resize(210, 184);
+    EXPECT_TRUE(flash.SmoothQuality());
+    flash.SetQuality2(QStringLiteral("low"));
+    EXPECT_FALSE(flash.SmoothQuality());
+    flash.Zoom(50);
+    EXPECT_DOUBLE_EQ(flash.ZoomScale(), 2.0);
+    flash.Pan(80, -5, 0);
+    EXPECT_EQ(flash.PanOffset(), QPointF(80, -5));
+    flash.Zoom(0);
+    EXPECT_DOUBLE_EQ(flash.ZoomScale(), 1.0);
+}
+
+TEST_F(PagesTest, DialogUnitsAndFontFollowTheTemplates) {
+    EXPECT_EQ(ui::DluRect(10, 17, 301, 122), QRect(15, 28, 452, 198));
+    EXPECT_EQ(ui::DluRect(242, 10, 50, 12).right(), 437);
+    const QFont font = ui::DialogFont(QApplication::font());
+    EXPECT_LE(QFontMetricsF(font).horizontalAdvance(
+                  QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")) / 52.0,
+              6.0);
+    EXPECT_LE(font.pointSizeF(), 8.0);
+}
+
+}  // namespace
+}  // namespace sw::test
