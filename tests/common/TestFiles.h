@@ -1,0 +1,89 @@
+// Real files for tests: a temporary folder that cleans up after itself, whole-file reads and
+// writes, and a byte diff that names the offsets instead of dumping 275 KB on failure.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace sw::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "sw-test-XXXXXX").string();
+        m_path = mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+// Moves into a folder for the lifetime of the guard (description files live in the cwd).
+class CurrentDir {
+public:
+    explicit CurrentDir(const std::string& path) : m_old(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~CurrentDir() { std::filesystem::current_path(m_old); }
+
+private:
+    std::filesystem::path m_old;
+};
+
+inline Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string ReadText(const std::string& path) {
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+inline void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+}
+
+inline void Patch(Bytes& bytes, long offset, std::initializer_list<std::uint8_t> values) {
+    for (std::uint8_t value : values) {
+        bytes.at(static_cast<std::size_t>(offset++)) = value;
+    }
+}
+
+// Offsets at which the files differ (a length difference counts as the offset of the end).
+inline std::vector<long> DiffOffsets(const Bytes& expected, const Bytes& actual) {
+    std::vector<long> offsets;
+    const std::size_t common = std::min(expected.size(), actual.size());
+    for (std::size_t i = 0; i < common && offsets.size() < 20; ++i) {
+        if (expected[i] != actual[i]) {
+            offsets.push_back(static_cast<long>(i));
+        }
+    }
+    if (expected.size() != actual.size()) {
+        offsets.push_back(static_cast<long>(common));
+    }
+    return offsets;
+}
+
+}  // namespace sw::test
