@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
@@ -70,6 +71,18 @@ void MainDlg::CreateWidgets() {
     m_tab->setGeometry(DluRect(3, 1, 314, 144));
     m_tab->setFocusPolicy(Qt::NoFocus);
     m_tab->tabBar()->setFocusPolicy(Qt::NoFocus);
+    // The tab control never takes the focus, so its pages are reached by keyboard this way.
+    const auto step = [this](int delta) {
+        m_tab->setCurrentIndex((m_tab->currentIndex() + delta + m_tab->count()) % m_tab->count());
+    };
+    for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                              QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
+    }
+    for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                              QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
+    }
     connect(m_save, &QPushButton::clicked, this, [this] { m_document->SaveDocument(); });
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 }
