@@ -87,4 +87,15 @@ QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu) {
     return button;
 }
 
+void ReplaceItemsSilently(QComboBox* combo, const QStringList& items) {
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItems(items);
+}
+
+void SelectSilently(QComboBox* combo, int index) {
+    const QSignalBlocker blocker(combo);
+    combo->setCurrentIndex(index);
+}
+
 }  // namespace sw::ui

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 class QComboBox;
@@ -36,6 +37,10 @@ QLabel* AddLabel(QWidget* page, const QString& text, QRect dlu, Qt::Alignment al
 QLineEdit* AddEdit(QWidget* page, int id, QRect dlu);
 QComboBox* AddDropDownList(QWidget* page, int id, QRect dlu);
 QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu);
+
+// Filling and selecting by the program, which must not look like the user's choice.
+void ReplaceItemsSilently(QComboBox* combo, const QStringList& items);
+void SelectSilently(QComboBox* combo, int index);
 
 // objectName of a control id.
 QString IdName(int id);

@@ -44,14 +44,9 @@ void GoodsPage::ReadItemNamesFromRom(const std::string& path) {
 }
 
 void GoodsPage::SetCharacterNames(const QStringList& names) {
-    const QSignalBlocker blocker(m_characterCombo);
-    m_characterCombo->clear();
-    m_characterCombo->addItems(names);
+    ReplaceItemsSilently(m_characterCombo, names);
 }
 
-void GoodsPage::SelectCharacter(int index) {
-    const QSignalBlocker blocker(m_characterCombo);
-    m_characterCombo->setCurrentIndex(index);
-}
+void GoodsPage::SelectCharacter(int index) { SelectSilently(m_characterCombo, index); }
 
 }  // namespace sw::ui

@@ -89,15 +89,10 @@ void StatsPage::EnableControls(bool enable) {
 }
 
 void StatsPage::SetCharacterNames(const QStringList& names) {
-    const QSignalBlocker blocker(m_characterCombo);
-    m_characterCombo->clear();
-    m_characterCombo->addItems(names);
+    ReplaceItemsSilently(m_characterCombo, names);
 }
 
-void StatsPage::SelectCharacter(int index) {
-    const QSignalBlocker blocker(m_characterCombo);
-    m_characterCombo->setCurrentIndex(index);
-}
+void StatsPage::SelectCharacter(int index) { SelectSilently(m_characterCombo, index); }
 
 void StatsPage::SetFieldText(int controlId, const QString& text) {
     m_edits.value(controlId)->setText(text);
