@@ -1,5 +1,6 @@
 // Tabs and focus, the hot areas' sounds and cursor, and the movie control on the Misc. page.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QTabWidget>
 
@@ -125,6 +126,21 @@ TEST_F(PagesTest, MovieControlCallsChangeHowThePictureIsShown) {
     EXPECT_EQ(flash.PanOffset(), QPointF(80, -5));
     flash.Zoom(0);
     EXPECT_DOUBLE_EQ(flash.ZoomScale(), 1.0);
+}
+
+TEST_F(PagesTest, SoundPlayerDecodesTheEmbeddedAdpcmClips) {
+    QFile wave(QStringLiteral(":/wave/198"));
+    ASSERT_TRUE(wave.open(QIODevice::ReadOnly));
+    const ui::AudioSoundPlayer::Clip clip = ui::AudioSoundPlayer::Decode(wave.readAll());
+    EXPECT_EQ(clip.sampleRate, 11025);
+    EXPECT_EQ(clip.channels, 1);
+    EXPECT_NEAR(clip.pcm.size() / 2 / 11025.0, 1.7, 0.05);
+    EXPECT_TRUE(ui::AudioSoundPlayer::Decode(QByteArray("RIFF junk")).pcm.isEmpty());
+
+    ui::AudioSoundPlayer player;  // with or without an audio device: no error, no wait
+    player.Play(198);
+    player.Play(194);
+    player.Play(181);  // there is no such clip
 }
 
 TEST_F(PagesTest, DialogUnitsAndFontFollowTheTemplates) {
