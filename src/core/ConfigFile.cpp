@@ -87,7 +87,7 @@ void Decode(const Snapshot& in, GameState& state) {
 bool WriteConfigFile(const std::string& path, const GameState& state, Prompter& prompter) {
     FilePtr file = OpenFile(path, "rb+");  // update in place: a longer file keeps its tail
     if (!file) {
-        OpenFile(path, "wb");
+        OpenFile(path, "ab");  // creates a missing file; never empties one
         file = OpenFile(path, "rb+");
     }
     const Snapshot bytes = Encode(state);

@@ -131,7 +131,10 @@ bool GameState::WriteMoney(std::FILE* file) const {
     if (file == nullptr) {
         return true;
     }
-    bool ok = WriteNumber(file, kMoneyOffset, money, kMoneyBytes + 1);  // fourth byte 0
+    // Cash's fourth byte is always 0, whatever the value holds above its low three bytes.
+    std::uint8_t cash[kMoneyBytes + 1] = {};
+    WriteLE(cash, money, kMoneyBytes);
+    bool ok = WriteAt(file, kMoneyOffset, cash, sizeof cash);
     ok = WriteNumber(file, kBankOffset, bank, kMoneyBytes) && ok;
     return Flush(file) && ok;
 }

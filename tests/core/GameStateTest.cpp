@@ -1,0 +1,141 @@
+// The record's writers on a real save state, byte for byte. Offsets are written out as numbers,
+// not taken from the layout table, so that a wrong constant there shows. Reading every field, and
+// writing money, are checked against the whole file in the command-line tests.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Demo.h"
+#include "FileIO.h"
+#include "GameState.h"
+#include "TestFiles.h"
+
+namespace sw::test {
+namespace {
+
+using ::testing::IsEmpty;
+using Ints = std::vector<int>;
+
+constexpr long kSlotBase[4] = {42465, 42560, 42655, 42750};
+
+class GameStateFile : public ::testing::Test {
+protected:
+    GameStateFile() {
+        for (int k = 0; k < 4; ++k) {
+            state.characters[k].index = k;
+        }
+    }
+    FilePtr Open(const Bytes& bytes, const char* mode = "rb+") {
+        WriteBytes(path, bytes);
+        return OpenFile(path, mode);
+    }
+    std::vector<long> Changed(const Bytes& expected) const {
+        return DiffOffsets(expected, ReadBytes(path));
+    }
+
+    TempDir dir;
+    std::string path = dir / "quest.zs1";
+    const Bytes original = MakeDemoState();
+    GameState state;
+};
+
+TEST_F(GameStateFile, WriteCharacterChangesOnlyItsFieldBytes) {
+    for (int s = 0; s < 4; ++s) {
+        SCOPED_TRACE(s);
+        Bytes expected = original;
+        expected[kSlotBase[s] + 9] = 0xEE;  // the fourth experience byte becomes 0 whatever it held
+        auto file = Open(expected);
+        CharacterRecord m = state.characters[s];
+        m.name = {'A', 'c', 'e', '\0', 'x', '\0'};
+        m.level = 200;
+        m.experience = 16777215;
+        m.hpMax = 32768;
+        m.ppMax = 0x11223344;  // wider than its field: the high bytes are lost
+        m.offense = 1, m.defense = 2, m.speed = 3, m.guts = 4, m.luck = 5, m.vitality = 6, m.iq = 7;
+        for (int i = 0; i < 14; ++i) {
+            m.goods[i] = static_cast<std::uint8_t>(0x10 + i);
+        }
+        m.hp = -1;
+        m.pp = 70000;
+        ASSERT_TRUE(state.WriteCharacter(file.get(), m));
+
+        const long b = kSlotBase[s];
+        Patch(expected, b,
+              {0x71, 0x93, 0x95, 0x00, 0xA8, 0xC8, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x44, 0x33});
+        Patch(expected, b + 21, {1, 2, 3, 4, 5, 6, 7});
+        for (int i = 0; i < 14; ++i) {
+            expected[b + 35 + i] = static_cast<std::uint8_t>(0x10 + i);
+        }
+        Patch(expected, b + 71, {0xFF, 0xFF});
+        Patch(expected, b + 77, {0x70, 0x11});
+        EXPECT_THAT(Changed(expected), IsEmpty());  // flushed while the file stays open
+    }
+}
+
+TEST_F(GameStateFile, TextsAreDecodedAndWrittenWholeWidth) {
+    Bytes bytes = original;
+    for (int i = 0; i < 24; ++i) {
+        bytes[42004 + i] = static_cast<std::uint8_t>(0x71 + i);  // "A".."X", no terminator
+    }
+    Patch(bytes, 42028, {0x01, 0x30, 0x74, 0x00, 0x00, 0x00});  // 0x01 is 0xD1; 0x30 ends it
+    Patch(bytes, 42034, {0x96, 0x9F, 0x9F, 0x94, 0x00, 0x00});
+    Patch(bytes, 42040, {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80});
+    auto file = Open(bytes);
+    ASSERT_TRUE(state.ReadTexts(file.get()));
+    EXPECT_EQ(std::string(state.playerName.data()), "ABCDEFGHIJKLMNOPQRSTUVWX");
+    EXPECT_EQ(std::string(state.dogName.data(), 3), std::string("\xD1\0D", 3));
+    EXPECT_EQ(std::string(state.favoriteFood.data()), "food");
+    EXPECT_EQ(std::string(state.psiSpecial.data()), "PPPPPPPPPP");
+
+    std::memcpy(state.playerName.data(), "Al\0xyz", 6);  // the old text stays behind the end
+    state.dogName[0] = '\xD0';                           // written as 0x00
+    state.dogName[1] = 'd';
+    ASSERT_TRUE(state.WriteTexts(file.get()));
+    Patch(bytes, 42004, {0x71, 0x9C, 0x00, 0xA8, 0xA9, 0xAA});
+    Patch(bytes, 42028, {0x00, 0x94});
+    EXPECT_THAT(Changed(bytes), IsEmpty());
+}
+
+TEST_F(GameStateFile, ClearKeepsIndexesCurrentMemberFlagsAndBytesBehindTexts) {
+    auto file = Open(original);
+    ASSERT_TRUE(state.ReadAll(file.get()));
+    state.currentCharacter = 2;
+    // Flag 0 is bit 0 of byte 43035, set in the demo; toggling returns the state before.
+    EXPECT_EQ(Ints({state.ToggleFlag(0), state.ToggleFlag(0), state.GetFlag(1023)}),
+              Ints({1, 0, 1}));
+    const GameState before = state;
+    state.Clear();
+    for (int k = 0; k < 4; ++k) {
+        const CharacterRecord& m = state.characters[k];
+        EXPECT_EQ(Ints({m.index, m.name[0], m.name[1]}),
+                  Ints({k, 0, before.characters[k].name[1]}));
+        EXPECT_EQ(Ints({m.level, m.experience, m.hpMax, m.ppMax, m.hp, m.pp, m.offense, m.defense,
+                        m.speed, m.guts, m.luck, m.vitality, m.iq}),
+                  Ints(13, 0));
+        EXPECT_EQ(m.goods, decltype(m.goods){});
+    }
+    EXPECT_EQ(
+        Ints({state.money, state.bank, state.playerName[0], state.playerName[1], state.dogName[0],
+              state.favoriteFood[0], state.psiSpecial[0], state.currentCharacter}),
+        Ints({0, 0, 0, 'a', 0, 0, 0, 2}));  // 'a' of "Marlowe" stays
+    EXPECT_EQ(state.eventFlags, before.eventFlags);
+}
+
+TEST_F(GameStateFile, WritersSucceedWithoutAFileAndReportFailedWrites) {
+    EXPECT_TRUE(state.WriteAll(nullptr));
+    auto readOnly = Open(original, "rb");
+    EXPECT_FALSE(state.WriteCharacter(readOnly.get(), state.characters[0]));
+    EXPECT_FALSE(state.WriteMoney(readOnly.get()));
+    EXPECT_FALSE(state.WriteTexts(readOnly.get()));
+    EXPECT_FALSE(state.WriteFlags(readOnly.get()));
+    readOnly.reset();
+    EXPECT_THAT(Changed(original), IsEmpty());
+
+    FilePtr full = OpenFile("/dev/full", "rb+");  // one buffered write: only the flush fails
+    ASSERT_TRUE(full);
+    EXPECT_FALSE(state.WriteFlags(full.get()));
+}
+
+}  // namespace
+}  // namespace sw::test

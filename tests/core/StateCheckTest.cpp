@@ -1,0 +1,127 @@
+// Recognising a save state and its ROM, with the user's words and answers; the path rules.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <optional>
+
+#include "Demo.h"
+#include "Messages.h"
+#include "PathRules.h"
+#include "RecordingPrompter.h"
+#include "StateCheck.h"
+#include "TestFiles.h"
+
+namespace sw::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr char kOpenFailed[] =
+    "An error occured while attempting to open this file. Check to make sure the file is not "
+    "read-only, or currently in use.";
+constexpr char kNotAState[] = "Error opening file:\nFile is not a ZSNES save state.";
+constexpr char kRomWarning[] =
+    "WARNING: Associated ROM not valid\n\nOpening any non-Vellumgate save states can cause "
+    "severe\ndamage to said save states. Do you want to continue anyway?";
+
+Bytes Prefix(const Bytes& bytes, std::size_t size) {
+    return Bytes(bytes.begin(), bytes.begin() + size);
+}
+
+TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
+    TempDir dir;
+    const Bytes demo = MakeDemoState();
+    Bytes lowerCase = demo;
+    std::memcpy(lowerCase.data(), "zsnes save state", 16);
+    Bytes byte16 = Prefix(demo, 43163);  // the shortest state; byte 16 is not looked at
+    byte16[16] = 0x00;
+    // Tests run as root, who may write a read-only file: a folder cannot be opened for writing.
+    std::filesystem::create_directory(dir / "folder.zs1");
+    struct Case {
+        std::string name;
+        std::optional<Bytes> bytes;
+        const char* message;  // null: accepted
+    };
+    const Case cases[] = {
+        {"byte16.zs1", byte16, nullptr},
+        {"lower.zs1", lowerCase, kNotAState},
+        {"tiny.zs1", Prefix(demo, 15), kNotAState},
+        {"short.zs1", Prefix(demo, 43162), msg::kStateTooShort},
+        {"missing.zs1", std::nullopt, kOpenFailed},
+        {"folder.zs1", std::nullopt, kOpenFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / c.name;
+        if (c.bytes) {
+            WriteBytes(path, *c.bytes);
+        }
+        RecordingPrompter prompter;
+        EXPECT_EQ(ValidateStateFile(path, prompter), c.message == nullptr);
+        EXPECT_EQ(prompter.messages,
+                  c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_THAT(prompter.questions, IsEmpty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing.zs1"));  // not created
+}
+
+TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
+    TempDir dir;
+    const std::string state = dir / "quest.zs1";
+    const std::string rom = dir / "quest.smc";
+    const Bytes good = MakeDemoRom();
+    Bytes foreign = good;
+    std::memcpy(&foreign[65984], "VELLUM GAME", 11);
+    Bytes nulInTitle = good;
+    nulInTitle[65984 + 6] = 0x00;
+    struct Case {
+        const char* what;
+        std::optional<Bytes> rom;
+        std::deque<bool> answers;  // given exactly when the question must come
+        int result;
+    };
+    const Case cases[] = {
+        {"no ROM", std::nullopt, {}, 0},
+        {"the game's ROM", good, {}, 1},
+        {"foreign, Yes", foreign, {true}, 1},
+        {"foreign, No", foreign, {false}, -1},
+        {"0x00 inside the title", nulInTitle, {false}, -1},
+        {"ends inside the title", Prefix(good, 65994), {false}, -1},
+        {"ends behind the title", Prefix(good, 65995), {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(rom);
+        if (c.rom) {
+            WriteBytes(rom, *c.rom);
+        }
+        RecordingPrompter prompter;
+        prompter.answers = c.answers;
+        std::string romPath = "previous";
+        EXPECT_EQ(CheckRom(state, romPath, prompter), c.result);
+        EXPECT_EQ(romPath, c.result == 1 ? rom : "previous");
+        EXPECT_THAT(prompter.messages, IsEmpty());
+        EXPECT_EQ(prompter.questions, std::vector<std::string>(c.answers.size(), kRomWarning));
+    }
+}
+
+TEST(PathRules, CutAtTheLastDotEvenInAFolderName) {
+    EXPECT_EQ(RomPathFor("/games/quest.zs1"), "/games/quest.smc");
+    EXPECT_EQ(RomPathFor("/games/v1.2/quest"), "/games/v1.smc");
+    EXPECT_EQ(RomPathFor("quest"), "quest.smc");
+    EXPECT_EQ(RomPathFor("my.quest.zst"), "my.quest.smc");
+    EXPECT_EQ(StateBaseName("/games/my.quest.zs1"), "myquest");
+    EXPECT_EQ(StateBaseName("quest.zs1"), "quest");
+    EXPECT_EQ(StateBaseName("/games/v1.2/quest"), "");
+    EXPECT_EQ(DescriptionFileName(StateBaseName("/games/quest")), "event..txt");
+    EXPECT_EQ(StateFileName("/games/quest.zs1"), "quest.zs1");
+    EXPECT_EQ(FolderOf("/games/quest.zs1"), "/games/");
+    EXPECT_EQ(FolderOf("quest.zs1"), "");
+}
+
+}  // namespace
+}  // namespace sw::test
