@@ -54,8 +54,7 @@ struct OpenDocument {
     FilePtr file;
 };
 
-int OpenState(const std::string& path, bool force, bool forWriting, Streams io,
-              OpenDocument& doc) {
+int OpenState(const std::string& path, bool force, bool forWriting, Streams io, OpenDocument& doc) {
     CliPrompter prompter(io.err, force);
     if (!ValidateStateFile(path, prompter)) {
         return kFileError;
@@ -205,10 +204,10 @@ using Json = nlohmann::ordered_json;  // keys in the order they are documented
 Json MemberJson(const CharacterRecord& member) {
     // The documented key order: the stats as the game lists them, not as the pages gather them.
     static constexpr MemberField kOrder[] = {
-        MemberField::kName,    MemberField::kLevel,   MemberField::kExperience,
-        MemberField::kHp,      MemberField::kHpMax,   MemberField::kPp,
-        MemberField::kPpMax,   MemberField::kOffense, MemberField::kDefense,
-        MemberField::kSpeed,   MemberField::kGuts,    MemberField::kLuck,
+        MemberField::kName,     MemberField::kLevel,   MemberField::kExperience,
+        MemberField::kHp,       MemberField::kHpMax,   MemberField::kPp,
+        MemberField::kPpMax,    MemberField::kOffense, MemberField::kDefense,
+        MemberField::kSpeed,    MemberField::kGuts,    MemberField::kLuck,
         MemberField::kVitality, MemberField::kIq};
     Json json = {{"slot", member.index}};
     for (MemberField field : kOrder) {
@@ -244,8 +243,7 @@ void PrintJson(const OpenDocument& doc, std::ostream& out) {
 void PrintText(const OpenDocument& doc, std::ostream& out) {
     const GameState& s = doc.state;
     out << "File: " << doc.path << '\n'
-        << "ROM:  " << (doc.romPath.empty() ? "(none; default item names)" : doc.romPath)
-        << "\n\n";
+        << "ROM:  " << (doc.romPath.empty() ? "(none; default item names)" : doc.romPath) << "\n\n";
     for (const CharacterRecord& m : s.characters) {
         out << "Member " << m.index << ": " << Latin1ToUtf8(TextOf(m.name)) << '\n'
             << "  Level " << int{m.level} << "  Experience " << m.experience << '\n'

@@ -9,13 +9,13 @@
 namespace sw {
 
 struct CharacterRecord {
-    std::int32_t index = 0;             // slot 0-3 in the save state
-    std::array<char, 6> name{};         // up to 5 characters and a terminating 0
+    std::int32_t index = 0;      // slot 0-3 in the save state
+    std::array<char, 6> name{};  // up to 5 characters and a terminating 0
     std::uint8_t level = 0;
-    std::int32_t experience = 0;        // the file holds 0-16,777,215
+    std::int32_t experience = 0;  // the file holds 0-16,777,215
     std::int32_t hpMax = 0;
     std::int32_t ppMax = 0;
-    std::uint8_t offense = 0;           // the seven attributes, in file order
+    std::uint8_t offense = 0;  // the seven attributes, in file order
     std::uint8_t defense = 0;
     std::uint8_t speed = 0;
     std::uint8_t guts = 0;

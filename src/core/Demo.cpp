@@ -37,21 +37,72 @@ struct DemoMember {
 };
 
 constexpr DemoMember kParty[kMemberCount] = {
-    {"Wren", 23, 31450, 178, 192, 0, 0, 61, 58, 27, 34, 9, 30, 14,
+    {"Wren",
+     23,
+     31450,
+     178,
+     192,
+     0,
+     0,
+     61,
+     58,
+     27,
+     34,
+     9,
+     30,
+     14,
      {0x15, 0x3E, 0x44, 0x52, 0x01, 0x82, 0x82, 0x61, 0x5E, 0xB3, 0xC1, 0x00, 0x00, 0x00}},
-    {"Odile", 21, 27780, 121, 139, 96, 112, 35, 44, 30, 13, 12, 18, 37,
+    {"Odile",
+     21,
+     27780,
+     121,
+     139,
+     96,
+     112,
+     35,
+     44,
+     30,
+     13,
+     12,
+     18,
+     37,
      {0x20, 0x3E, 0x45, 0x4F, 0x03, 0x94, 0x94, 0x73, 0x81, 0xA9, 0x00, 0x00, 0x00, 0x00}},
-    {"Tobi", 20, 25011, 133, 140, 48, 75, 29, 41, 24, 21, 8, 22, 42,
+    {"Tobi",
+     20,
+     25011,
+     133,
+     140,
+     48,
+     75,
+     29,
+     41,
+     24,
+     21,
+     8,
+     22,
+     42,
      {0x2C, 0x3E, 0x43, 0x4D, 0x92, 0x92, 0x92, 0x90, 0x9E, 0xAC, 0x6A, 0x00, 0x00, 0x00}},
-    {"Pell", 18, 19880, 149, 149, 60, 83, 46, 52, 40, 28, 21, 33, 25,
+    {"Pell",
+     18,
+     19880,
+     149,
+     149,
+     60,
+     83,
+     46,
+     52,
+     40,
+     28,
+     21,
+     33,
+     25,
      {0x33, 0x3F, 0x49, 0x57, 0xB9, 0x64, 0x64, 0x8C, 0xEE, 0xD6, 0x00, 0x00, 0x00, 0x00}},
 };
 
 // Flag indexes 0-1023 that the demo party has passed.
-constexpr int kSetFlags[] = {0,   1,   2,   3,   5,   8,   9,   12,  15,  16,  17,  20,  31,
-                             32,  33,  47,  64,  65,  66,  100, 101, 127, 128, 200, 255, 256,
-                             300, 301, 302, 399, 400, 511, 512, 600, 700, 767, 800, 900, 1000,
-                             1023};
+constexpr int kSetFlags[] = {0,   1,   2,   3,   5,   8,   9,   12,  15,  16,  17,   20,  31,  32,
+                             33,  47,  64,  65,  66,  100, 101, 127, 128, 200, 255,  256, 300, 301,
+                             302, 399, 400, 511, 512, 600, 700, 767, 800, 900, 1000, 1023};
 
 }  // namespace
 
@@ -60,8 +111,8 @@ std::vector<std::uint8_t> MakeDemoState() {
     FillPattern(bytes, 0x5EED1E57u);
     std::memcpy(bytes.data(), kZsnesHeader, kZsnesHeaderBytes);
     // The game clears its text buffers with zeros behind each name.
-    std::memset(&bytes[kPlayerNameOffset], 0, kPsiSpecialOffset + kPsiSpecialBytes -
-                                                  kPlayerNameOffset);
+    std::memset(&bytes[kPlayerNameOffset], 0,
+                kPsiSpecialOffset + kPsiSpecialBytes - kPlayerNameOffset);
     for (int slot = 0; slot < kMemberCount; ++slot) {
         std::memset(&bytes[MemberBase(slot)], 0, kNameBytes);
     }
@@ -78,8 +129,8 @@ std::vector<std::uint8_t> MakeDemoState() {
         m.hpMax = d.hpMax;
         m.pp = d.pp;
         m.ppMax = d.ppMax;
-        const int attributes[kAttributeCount] = {d.offense, d.defense, d.speed, d.guts,
-                                                  d.luck,    d.vitality, d.iq};
+        const int attributes[kAttributeCount] = {d.offense, d.defense,  d.speed, d.guts,
+                                                 d.luck,    d.vitality, d.iq};
         auto fields = m.Attributes();
         for (std::size_t i = 0; i < kAttributeCount; ++i) {
             *fields[i] = static_cast<std::uint8_t>(attributes[i]);
@@ -137,8 +188,8 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 
 bool WriteDemoFiles(const std::string& dir, std::string& error) {
     const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
-    for (const auto& [name, bytes] : {std::pair{kDemoStateName, MakeDemoState()},
-                                      std::pair{kDemoRomName, MakeDemoRom()}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{kDemoStateName, MakeDemoState()}, std::pair{kDemoRomName, MakeDemoRom()}}) {
         const std::string path = folder + name;
         if (!WriteWholeFile(path, bytes)) {
             error = path + ": " + LastErrorText();

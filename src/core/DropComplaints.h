@@ -10,6 +10,8 @@ inline constexpr int kDropComplaintCount = 10;
 const char* DropComplaint(int index);
 
 // The index after `index`: 0, 1, ..., 9, 0, ...
-inline int NextDropComplaint(int index) { return (index + 1) % kDropComplaintCount; }
+inline int NextDropComplaint(int index) {
+    return (index + 1) % kDropComplaintCount;
+}
 
 }  // namespace sw

@@ -48,6 +48,8 @@ long FileSize(const std::string& path) {
     return static_cast<long>(info.st_size);
 }
 
-std::string LastErrorText() { return std::strerror(errno); }
+std::string LastErrorText() {
+    return std::strerror(errno);
+}
 
 }  // namespace sw

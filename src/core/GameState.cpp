@@ -89,8 +89,7 @@ bool GameState::ReadTexts(std::FILE* file) {
     const bool complete = ReadAt(file, kPlayerNameOffset, bytes, sizeof bytes);
     DecodeText(bytes, kPlayerNameBytes, playerName);
     DecodeText(bytes + (kDogNameOffset - kPlayerNameOffset), kDogNameBytes, dogName);
-    DecodeText(bytes + (kFavoriteFoodOffset - kPlayerNameOffset), kFavoriteFoodBytes,
-               favoriteFood);
+    DecodeText(bytes + (kFavoriteFoodOffset - kPlayerNameOffset), kFavoriteFoodBytes, favoriteFood);
     DecodeText(bytes + (kPsiSpecialOffset - kPlayerNameOffset), kPsiSpecialBytes, psiSpecial);
     return complete;
 }
@@ -179,7 +178,9 @@ bool GameState::WriteAll(std::FILE* file) const {
     return WriteFlags(file) && ok;
 }
 
-int GameState::GetFlag(int n) const { return (eventFlags[n / 8] >> (n % 8)) & 1; }
+int GameState::GetFlag(int n) const {
+    return (eventFlags[n / 8] >> (n % 8)) & 1;
+}
 
 int GameState::ToggleFlag(int n) {
     const int before = GetFlag(n);

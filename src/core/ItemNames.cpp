@@ -49,10 +49,10 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
     std::uint8_t record[kItemNameRecordBytes];
     for (long k = 0; k < kItemNameRecordBytes; ++k) {
         // The terminator is the encoded 0 (0x30), as the game stores it, not a raw 0x00.
-        const bool inName = k < static_cast<long>(kMaxItemNameLength) &&
-                            static_cast<std::size_t>(k) < name.size();
-        record[k] = inName ? static_cast<std::uint8_t>(static_cast<std::uint8_t>(name[k]) + 0x30)
-                           : 0x30;
+        const bool inName =
+            k < static_cast<long>(kMaxItemNameLength) && static_cast<std::size_t>(k) < name.size();
+        record[k] =
+            inName ? static_cast<std::uint8_t>(static_cast<std::uint8_t>(name[k]) + 0x30) : 0x30;
     }
     const bool written = WriteAt(rom.get(), offset, record, sizeof record) && Flush(rom.get());
     return std::fclose(rom.release()) == 0 && written;

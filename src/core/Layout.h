@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+// The tables below are aligned by hand.
+// clang-format off
 namespace sw::layout {
 
 // ---- Save state -------------------------------------------------------------------------------
@@ -46,7 +48,7 @@ inline constexpr long kExperienceRel = 6;    // 3 bytes LE: experience; byte 9 i
 inline constexpr std::size_t kExperienceBytes = 3;
 inline constexpr long kHpMaxRel = 10;        // 2 bytes LE: maximum HP
 inline constexpr long kPpMaxRel = 12;        // 2 bytes LE: maximum PP
-inline constexpr long kAttributesRel = 21;   // 7 bytes: offense, defense, speed, guts, luck, vitality, iq
+inline constexpr long kAttributesRel = 21;   // 7 bytes: offense ... iq, in file order
 inline constexpr std::size_t kAttributeCount = 7;
 inline constexpr long kGoodsRel = 35;        // 14 bytes: item codes, 0 = empty slot
 inline constexpr std::size_t kGoodsSlots = 14;
@@ -101,3 +103,4 @@ inline constexpr long kConfigReadBytes = 339;           // everything a reader l
 inline constexpr long kConfigFileBytes = 2259;          // flags padded with zeros to 2,048 bytes
 
 }  // namespace sw::layout
+// clang-format on

@@ -39,7 +39,9 @@ std::string StateBaseName(const std::string& statePath) {
     return base;
 }
 
-std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, NameStart(path));
+}
 
 std::string DescriptionFileName(const std::string& baseName) {
     return "event." + baseName + ".txt";

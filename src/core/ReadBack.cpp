@@ -30,27 +30,42 @@ constexpr MemberFieldInfo kFields[kMemberFieldCount] = {
 template <typename Record>
 auto ByteField(Record& m, MemberField field) -> decltype(&m.level) {
     switch (field) {
-        case MemberField::kLevel: return &m.level;
-        case MemberField::kOffense: return &m.offense;
-        case MemberField::kDefense: return &m.defense;
-        case MemberField::kSpeed: return &m.speed;
-        case MemberField::kGuts: return &m.guts;
-        case MemberField::kVitality: return &m.vitality;
-        case MemberField::kIq: return &m.iq;
-        case MemberField::kLuck: return &m.luck;
-        default: return nullptr;
+        case MemberField::kLevel:
+            return &m.level;
+        case MemberField::kOffense:
+            return &m.offense;
+        case MemberField::kDefense:
+            return &m.defense;
+        case MemberField::kSpeed:
+            return &m.speed;
+        case MemberField::kGuts:
+            return &m.guts;
+        case MemberField::kVitality:
+            return &m.vitality;
+        case MemberField::kIq:
+            return &m.iq;
+        case MemberField::kLuck:
+            return &m.luck;
+        default:
+            return nullptr;
     }
 }
 
 template <typename Record>
 auto WordField(Record& m, MemberField field) -> decltype(&m.experience) {
     switch (field) {
-        case MemberField::kExperience: return &m.experience;
-        case MemberField::kHpMax: return &m.hpMax;
-        case MemberField::kPpMax: return &m.ppMax;
-        case MemberField::kHp: return &m.hp;
-        case MemberField::kPp: return &m.pp;
-        default: return nullptr;
+        case MemberField::kExperience:
+            return &m.experience;
+        case MemberField::kHpMax:
+            return &m.hpMax;
+        case MemberField::kPpMax:
+            return &m.ppMax;
+        case MemberField::kHp:
+            return &m.hp;
+        case MemberField::kPp:
+            return &m.pp;
+        default:
+            return nullptr;
     }
 }
 
@@ -78,7 +93,9 @@ std::int32_t ParseTypedNumber(std::string_view text) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-const MemberFieldInfo (&MemberFields())[kMemberFieldCount] { return kFields; }
+const MemberFieldInfo (&MemberFields())[kMemberFieldCount] {
+    return kFields;
+}
 
 std::optional<MemberField> MemberFieldByKey(std::string_view key) {
     for (const MemberFieldInfo& info : kFields) {
@@ -120,10 +137,14 @@ void StoreCutText(char* buffer, std::size_t width, std::string_view typed) {
 
 std::string ShownText(const GameState& state, StateText text) {
     switch (text) {
-        case StateText::kPlayerName: return TextOf(state.playerName);
-        case StateText::kDogName: return TextOf(state.dogName);
-        case StateText::kFavoriteFood: return TextOf(state.favoriteFood);
-        case StateText::kPsiSpecial: return TextOf(state.psiSpecial);
+        case StateText::kPlayerName:
+            return TextOf(state.playerName);
+        case StateText::kDogName:
+            return TextOf(state.dogName);
+        case StateText::kFavoriteFood:
+            return TextOf(state.favoriteFood);
+        case StateText::kPsiSpecial:
+            return TextOf(state.psiSpecial);
     }
     return {};
 }
@@ -131,10 +152,18 @@ std::string ShownText(const GameState& state, StateText text) {
 void StoreTypedText(GameState& state, StateText text, std::string_view typed) {
     auto store = [typed](auto& buffer) { StoreCutText(buffer.data(), buffer.size() - 1, typed); };
     switch (text) {
-        case StateText::kPlayerName: store(state.playerName); break;
-        case StateText::kDogName: store(state.dogName); break;
-        case StateText::kFavoriteFood: store(state.favoriteFood); break;
-        case StateText::kPsiSpecial: store(state.psiSpecial); break;
+        case StateText::kPlayerName:
+            store(state.playerName);
+            break;
+        case StateText::kDogName:
+            store(state.dogName);
+            break;
+        case StateText::kFavoriteFood:
+            store(state.favoriteFood);
+            break;
+        case StateText::kPsiSpecial:
+            store(state.psiSpecial);
+            break;
     }
 }
 

@@ -29,16 +29,27 @@ std::int32_t ParseTypedNumber(std::string_view text);
 
 // The fields of a member that the pages show, in the order the pages gather them.
 enum class MemberField {
-    kName, kLevel, kExperience, kHpMax, kPpMax,
-    kOffense, kDefense, kSpeed, kGuts, kVitality, kIq, kLuck,
-    kHp, kPp,
+    kName,
+    kLevel,
+    kExperience,
+    kHpMax,
+    kPpMax,
+    kOffense,
+    kDefense,
+    kSpeed,
+    kGuts,
+    kVitality,
+    kIq,
+    kLuck,
+    kHp,
+    kPp,
 };
 inline constexpr int kMemberFieldCount = 14;
 
 struct MemberFieldInfo {
     MemberField field;
-    const char* key;      // name on the command line and in JSON
-    std::int32_t limit;   // largest value stored; unused for the name
+    const char* key;     // name on the command line and in JSON
+    std::int32_t limit;  // largest value stored; unused for the name
 };
 
 // All member fields, in gathering order.

@@ -15,20 +15,34 @@ namespace {
 
 int StatsControl(MemberField field) {
     switch (field) {
-        case MemberField::kName: return id::kName;
-        case MemberField::kLevel: return id::kLevel;
-        case MemberField::kExperience: return id::kExperience;
-        case MemberField::kHpMax: return id::kHpMax;
-        case MemberField::kPpMax: return id::kPpMax;
-        case MemberField::kOffense: return id::kOffense;
-        case MemberField::kDefense: return id::kDefense;
-        case MemberField::kSpeed: return id::kSpeed;
-        case MemberField::kGuts: return id::kGuts;
-        case MemberField::kVitality: return id::kVitality;
-        case MemberField::kIq: return id::kIq;
-        case MemberField::kLuck: return id::kLuck;
-        case MemberField::kHp: return id::kHp;
-        case MemberField::kPp: return id::kPp;
+        case MemberField::kName:
+            return id::kName;
+        case MemberField::kLevel:
+            return id::kLevel;
+        case MemberField::kExperience:
+            return id::kExperience;
+        case MemberField::kHpMax:
+            return id::kHpMax;
+        case MemberField::kPpMax:
+            return id::kPpMax;
+        case MemberField::kOffense:
+            return id::kOffense;
+        case MemberField::kDefense:
+            return id::kDefense;
+        case MemberField::kSpeed:
+            return id::kSpeed;
+        case MemberField::kGuts:
+            return id::kGuts;
+        case MemberField::kVitality:
+            return id::kVitality;
+        case MemberField::kIq:
+            return id::kIq;
+        case MemberField::kLuck:
+            return id::kLuck;
+        case MemberField::kHp:
+            return id::kHp;
+        case MemberField::kPp:
+            return id::kPp;
     }
     return 0;
 }
@@ -50,7 +64,9 @@ QString ShownGameText(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string TypedGameText(const QString& text) { return text.toLatin1().toStdString(); }
+std::string TypedGameText(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 PageTransfer::PageTransfer(GameState& state, Pages pages) : m_state(state), m_pages(pages) {}
 
@@ -73,8 +89,9 @@ void PageTransfer::FillStatsPage(CharacterRecord record) {
     m_pages.goods->SelectCharacter(record.index);
     for (const MemberFieldInfo& info : MemberFields()) {
         if (info.field != MemberField::kName) {
-            m_pages.stats->SetFieldText(StatsControl(info.field),
-                                        QString::fromStdString(ShownMemberField(record, info.field)));
+            m_pages.stats->SetFieldText(
+                StatsControl(info.field),
+                QString::fromStdString(ShownMemberField(record, info.field)));
         }
     }
     m_pages.goods->m_goods = record.goods;
@@ -92,7 +109,9 @@ void PageTransfer::FillMiscTexts(GameState state) {
     }
 }
 
-void PageTransfer::FillFlagList(GameState) { m_pages.flags->RebuildFlagList(); }
+void PageTransfer::FillFlagList(GameState) {
+    m_pages.flags->RebuildFlagList();
+}
 
 void PageTransfer::GatherPages() {
     CharacterRecord& member = m_state.characters[m_state.currentCharacter];

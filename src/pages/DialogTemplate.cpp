@@ -45,7 +45,9 @@ void ApplyDialogFont(QWidget* widget) {
         "QGroupBox::title { subcontrol-origin: margin; left: 5px; padding: 0 2px; }"));
 }
 
-QString IdName(int id) { return QString::number(id); }
+QString IdName(int id) {
+    return QString::number(id);
+}
 
 QGroupBox* AddGroupBox(QWidget* page, const QString& title, QRect dlu) {
     auto* box = new QGroupBox(title, page);

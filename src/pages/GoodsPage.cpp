@@ -34,7 +34,9 @@ void GoodsPage::CreateWidgets() {
     connect(hotArea, &HotArea::clicked, this, [this] { m_sounds.Play(kRentSound); });
 }
 
-void GoodsPage::EnableControls(bool enable) { m_characterCombo->setEnabled(enable); }
+void GoodsPage::EnableControls(bool enable) {
+    m_characterCombo->setEnabled(enable);
+}
 
 void GoodsPage::RefreshGoodsList() {}
 
@@ -47,6 +49,8 @@ void GoodsPage::SetCharacterNames(const QStringList& names) {
     ReplaceItemsSilently(m_characterCombo, names);
 }
 
-void GoodsPage::SelectCharacter(int index) { SelectSilently(m_characterCombo, index); }
+void GoodsPage::SelectCharacter(int index) {
+    SelectSilently(m_characterCombo, index);
+}
 
 }  // namespace sw::ui

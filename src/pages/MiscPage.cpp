@@ -69,7 +69,9 @@ void MiscPage::SetFieldText(int controlId, const QString& text) {
     m_edits.value(controlId)->setText(text);
 }
 
-QString MiscPage::FieldText(int controlId) const { return m_edits.value(controlId)->text(); }
+QString MiscPage::FieldText(int controlId) const {
+    return m_edits.value(controlId)->text();
+}
 
 void MiscPage::CheckNamePhrases() {}
 

@@ -92,12 +92,16 @@ void StatsPage::SetCharacterNames(const QStringList& names) {
     ReplaceItemsSilently(m_characterCombo, names);
 }
 
-void StatsPage::SelectCharacter(int index) { SelectSilently(m_characterCombo, index); }
+void StatsPage::SelectCharacter(int index) {
+    SelectSilently(m_characterCombo, index);
+}
 
 void StatsPage::SetFieldText(int controlId, const QString& text) {
     m_edits.value(controlId)->setText(text);
 }
 
-QString StatsPage::FieldText(int controlId) const { return m_edits.value(controlId)->text(); }
+QString StatsPage::FieldText(int controlId) const {
+    return m_edits.value(controlId)->text();
+}
 
 }  // namespace sw::ui

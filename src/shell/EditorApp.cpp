@@ -15,8 +15,8 @@ namespace sw::ui {
 
 std::string ProgramDirFor(const QString& executableDir) {
     QString dir = executableDir;
-    const QString shared = QDir(executableDir).absoluteFilePath(
-        QStringLiteral("../share/statewright"));
+    const QString shared =
+        QDir(executableDir).absoluteFilePath(QStringLiteral("../share/statewright"));
     if (!QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("event.txt"))) &&
         QFileInfo::exists(QDir(shared).filePath(QStringLiteral("event.txt")))) {
         dir = QDir::cleanPath(shared);

@@ -17,6 +17,8 @@ QString QtFileDialogs::GetSaveFileName(const QString& filter, const QString& def
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
-void ChangeToFolderOf(const QString& path) { QDir::setCurrent(QFileInfo(path).absolutePath()); }
+void ChangeToFolderOf(const QString& path) {
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+}
 
 }  // namespace sw::ui

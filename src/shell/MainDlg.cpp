@@ -28,8 +28,8 @@ namespace sw::ui {
 namespace {
 
 // Tab labels are 16 characters each, padded with spaces.
-const char* const kTabLabels[] = {"Player Stats    ", "Goods           ",
-                                  "Misc.           ", "Event Flags     "};
+const char* const kTabLabels[] = {"Player Stats    ", "Goods           ", "Misc.           ",
+                                  "Event Flags     "};
 
 }  // namespace
 
@@ -75,8 +75,8 @@ void MainDlg::CreateWidgets() {
     const auto step = [this](int delta) {
         m_tab->setCurrentIndex((m_tab->currentIndex() + delta + m_tab->count()) % m_tab->count());
     };
-    for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab),
-                              QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+    for (QKeySequence keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
     }
     for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
@@ -97,12 +97,16 @@ void MainDlg::CreateActions() {
         return action;
     };
     QMenu* file = m_menuBar->addMenu(QStringLiteral("&File"));
-    add(file, 57601, "&Open", [this] { m_document->OnFileOpen(); }, QKeySequence::Open);
-    add(file, 57602, "&Close", [this] { m_document->CloseDocument(); },
+    add(
+        file, 57601, "&Open", [this] { m_document->OnFileOpen(); }, QKeySequence::Open);
+    add(
+        file, 57602, "&Close", [this] { m_document->CloseDocument(); },
         QKeySequence(Qt::CTRL | Qt::Key_W));
-    add(file, 32773, "&Save Changes", [this] { m_document->SaveDocument(); }, QKeySequence::Save);
+    add(
+        file, 32773, "&Save Changes", [this] { m_document->SaveDocument(); }, QKeySequence::Save);
     file->addSeparator();
-    add(file, 32774, "E&xit", [this] { reject(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    add(
+        file, 32774, "E&xit", [this] { reject(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* tools = m_menuBar->addMenu(QStringLiteral("&Tools"));
     add(tools, 32777, "Save Config", [this] { SaveConfig(); });
@@ -110,7 +114,8 @@ void MainDlg::CreateActions() {
     tools->addSeparator();
     add(tools, 32778, "Load Config...", [this] { LoadConfig(); });
     tools->addSeparator();
-    add(tools, 32782, "Edit default event flag descriptions", [this] { OnEditEventDescriptions(); });
+    add(tools, 32782, "Edit default event flag descriptions",
+        [this] { OnEditEventDescriptions(); });
 
     QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
     add(help, 32780, "&Readme", [this] { OnHelpReadme(); });
@@ -128,8 +133,8 @@ void MainDlg::OnInitDialog() {
     m_pages.goods = new GoodsPage(m_platform.sounds, m_client);
     m_pages.misc = new MiscPage(m_platform.sounds, m_client);
     m_pages.flags = new EventFlagsPage(m_platform.prompter, m_client);
-    m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs,
-                                            *this, m_programDir);
+    m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs, *this,
+                                            m_programDir);
     m_pages.flags->m_gameState = &m_document->gameState;
 
     m_pages.goods->hide();
@@ -157,7 +162,9 @@ void MainDlg::OnInitDialog() {
     }
 }
 
-void MainDlg::SetTitle(const QString& title) { setWindowTitle(title); }
+void MainDlg::SetTitle(const QString& title) {
+    setWindowTitle(title);
+}
 
 void MainDlg::CheckGoodsSecrets() {}
 

@@ -13,8 +13,8 @@ QString QtPrompter::Caption() {
 }
 
 void QtPrompter::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, Caption(), QString::fromStdString(text),
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::Warning, Caption(), QString::fromStdString(text), QMessageBox::Ok,
+                    m_parent);
     box.exec();
 }
 

@@ -21,7 +21,9 @@ struct MemoryReader {
     sf_count_t position = 0;
 };
 
-sf_count_t Length(void* user) { return static_cast<MemoryReader*>(user)->bytes->size(); }
+sf_count_t Length(void* user) {
+    return static_cast<MemoryReader*>(user)->bytes->size();
+}
 
 sf_count_t Seek(sf_count_t offset, int whence, void* user) {
     auto* reader = static_cast<MemoryReader*>(user);
@@ -41,8 +43,12 @@ sf_count_t Read(void* out, sf_count_t count, void* user) {
     return n;
 }
 
-sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
-sf_count_t Tell(void* user) { return static_cast<MemoryReader*>(user)->position; }
+sf_count_t Write(const void*, sf_count_t, void*) {
+    return 0;
+}
+sf_count_t Tell(void* user) {
+    return static_cast<MemoryReader*>(user)->position;
+}
 
 // Many outputs take any rate, but some insist on their own: resample by linear interpolation.
 QByteArray Resample(const AudioSoundPlayer::Clip& clip, int rate) {
@@ -68,7 +74,9 @@ QByteArray Resample(const AudioSoundPlayer::Clip& clip, int rate) {
 
 AudioSoundPlayer::AudioSoundPlayer(QObject* parent) : QObject(parent) {}
 
-AudioSoundPlayer::~AudioSoundPlayer() { Stop(); }
+AudioSoundPlayer::~AudioSoundPlayer() {
+    Stop();
+}
 
 AudioSoundPlayer::Clip AudioSoundPlayer::Decode(const QByteArray& wave) {
     MemoryReader reader{&wave};
@@ -105,8 +113,8 @@ void AudioSoundPlayer::Play(int id) {
     }
     if (!m_clips.contains(id)) {
         QFile resource(QStringLiteral(":/wave/%1").arg(id));
-        m_clips.insert(id, resource.open(QIODevice::ReadOnly) ? Decode(resource.readAll())
-                                                               : Clip{});
+        m_clips.insert(id,
+                       resource.open(QIODevice::ReadOnly) ? Decode(resource.readAll()) : Clip{});
     }
     const Clip& clip = m_clips[id];
     if (clip.pcm.isEmpty()) {

@@ -62,8 +62,8 @@ struct ExpectedBitmap {
 
 TEST(AssetBitmaps, HeadersGiveTheFixedSizesAndDepths) {
     const ExpectedBitmap expected[] = {{130, 413, 65, 24}, {131, 463, 259, 8}, {139, 6, 102, 24},
-                                {142, 203, 12, 24}, {143, 169, 14, 24}, {144, 7, 102, 24},
-                                {155, 10, 14, 24},  {156, 11, 14, 24},  {157, 14, 14, 24}};
+                                       {142, 203, 12, 24}, {143, 169, 14, 24}, {144, 7, 102, 24},
+                                       {155, 10, 14, 24},  {156, 11, 14, 24},  {157, 14, 14, 24}};
     for (const ExpectedBitmap& want : expected) {
         SCOPED_TRACE(want.id);
         const Bytes bmp = ReadFile(kResources + "/bitmaps/" + std::to_string(want.id) + ".bmp");
@@ -78,9 +78,8 @@ TEST(AssetBitmaps, HeadersGiveTheFixedSizesAndDepths) {
         EXPECT_EQ(static_cast<int>(LE(bmp, 28, 2)), want.bitsPerPixel);
         EXPECT_EQ(LE(bmp, 30, 4), 0u);  // uncompressed
         // The palette of the 8-bit picture lies between the header and the pixels.
-        const std::uint32_t colours = want.bitsPerPixel == 8 ? (LE(bmp, 46, 4) ? LE(bmp, 46, 4)
-                                                                               : 256)
-                                                             : 0;
+        const std::uint32_t colours =
+            want.bitsPerPixel == 8 ? (LE(bmp, 46, 4) ? LE(bmp, 46, 4) : 256) : 0;
         EXPECT_EQ(pixels, 14 + infoSize + 4 * colours);
         const std::uint32_t stride = (want.width * want.bitsPerPixel + 31) / 32 * 4;
         EXPECT_GE(bmp.size(), pixels + stride * want.height);
@@ -130,13 +129,12 @@ struct ExpectedSound {
 };
 
 TEST(AssetSounds, EveryClipIsMonoAdpcmOfItsRateAndLength) {
-    const ExpectedSound expected[] = {{179, 11025, 3.7}, {180, 11025, 2.4}, {182, 22050, 2.7},
-                               {183, 11025, 4.1}, {184, 22050, 3.3}, {185, 11025, 6.1},
-                               {186, 11025, 1.8}, {187, 11025, 3.3}, {188, 11025, 4.8},
-                               {189, 22050, 8.7}, {190, 11025, 4.5}, {191, 22050, 2.2},
-                               {192, 11025, 2.5}, {193, 11025, 2.4}, {194, 11025, 2.9},
-                               {195, 11025, 9.6}, {196, 11025, 7.8}, {197, 11025, 1.5},
-                               {198, 11025, 1.7}, {199, 11025, 2.9}};
+    const ExpectedSound expected[] = {
+        {179, 11025, 3.7}, {180, 11025, 2.4}, {182, 22050, 2.7}, {183, 11025, 4.1},
+        {184, 22050, 3.3}, {185, 11025, 6.1}, {186, 11025, 1.8}, {187, 11025, 3.3},
+        {188, 11025, 4.8}, {189, 22050, 8.7}, {190, 11025, 4.5}, {191, 22050, 2.2},
+        {192, 11025, 2.5}, {193, 11025, 2.4}, {194, 11025, 2.9}, {195, 11025, 9.6},
+        {196, 11025, 7.8}, {197, 11025, 1.5}, {198, 11025, 1.7}, {199, 11025, 2.9}};
     for (const ExpectedSound& want : expected) {
         SCOPED_TRACE(want.id);
         const std::string path = kResources + "/wave/" + std::to_string(want.id) + ".wav";
@@ -151,7 +149,7 @@ TEST(AssetSounds, EveryClipIsMonoAdpcmOfItsRateAndLength) {
             const std::uint32_t length = LE(wav, at + 4, 4);
             if (chunk == "fmt ") {
                 haveFormat = true;
-                EXPECT_EQ(LE(wav, at + 8, 2), 2u);  // Microsoft ADPCM
+                EXPECT_EQ(LE(wav, at + 8, 2), 2u);   // Microsoft ADPCM
                 EXPECT_EQ(LE(wav, at + 10, 2), 1u);  // mono
                 EXPECT_EQ(static_cast<int>(LE(wav, at + 12, 4)), want.rate);
                 EXPECT_EQ(LE(wav, at + 22, 2), 4u);  // bits per sample

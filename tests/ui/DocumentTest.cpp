@@ -17,10 +17,10 @@ namespace {
 
 namespace id = ui::id;
 
-constexpr int kStatsEdits[] = {id::kName, id::kLevel,   id::kExperience, id::kHp,    id::kHpMax,
-                               id::kPp,   id::kPpMax,   id::kOffense,    id::kDefense, id::kSpeed,
-                               id::kGuts, id::kVitality, id::kIq,        id::kLuck,  id::kCash,
-                               id::kBank};
+constexpr int kStatsEdits[] = {id::kName,    id::kLevel, id::kExperience, id::kHp,
+                               id::kHpMax,   id::kPp,    id::kPpMax,      id::kOffense,
+                               id::kDefense, id::kSpeed, id::kGuts,       id::kVitality,
+                               id::kIq,      id::kLuck,  id::kCash,       id::kBank};
 constexpr int kMiscEdits[] = {id::kPlayerName, id::kDogName, id::kFavoriteFood, id::kPsiSpecial};
 
 class DocumentTest : public EditorTest {
@@ -54,8 +54,9 @@ TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("0"));
     EXPECT_TRUE(Pages().misc->m_flash->isHidden());
     EXPECT_FALSE(Pages().misc->m_rentStatic->isHidden());
-    const QStringList tabs = {QStringLiteral("Player Stats    "), QStringLiteral("Goods           "),
-                              QStringLiteral("Misc.           "), QStringLiteral("Event Flags     ")};
+    const QStringList tabs = {
+        QStringLiteral("Player Stats    "), QStringLiteral("Goods           "),
+        QStringLiteral("Misc.           "), QStringLiteral("Event Flags     ")};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(window->Tabs()->tabText(i), tabs[i]);
     }
@@ -233,7 +234,7 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     Start(QString::fromStdString(state));
     Bytes expected = ReadBytes(state);
     Type(Pages().misc, id::kPlayerName, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
-    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));  // over "Scones"
+    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));         // over "Scones"
     Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\u20AC"));  // e-acute, euro sign
     Trigger(32773);
 

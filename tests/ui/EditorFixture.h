@@ -106,9 +106,9 @@ protected:
     }
 
     static QString Title(const char* fileName = nullptr) {
-        return fileName == nullptr
-                   ? QStringLiteral("Vellumgate Save State Editor")
-                   : QStringLiteral("Vellumgate Save State Editor - %1").arg(QLatin1String(fileName));
+        return fileName == nullptr ? QStringLiteral("Vellumgate Save State Editor")
+                                   : QStringLiteral("Vellumgate Save State Editor - %1")
+                                         .arg(QLatin1String(fileName));
     }
 
     TempDir dir;

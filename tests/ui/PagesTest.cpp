@@ -82,10 +82,10 @@ TEST_F(PagesTest, RentPlaceholdersPlayTheirSounds) {
 
 // Two 1 x 1 frames: the smallest movie that plays.
 QByteArray TinyAnimatedGif() {
-    const unsigned char header[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,
-                                    0,   0,   0,   255, 255, 255};
-    const unsigned char frame[] = {0x21, 0xF9, 4, 0, 10, 0, 0, 0,  0x2C, 0, 0, 0, 0,
-                                   1,    0,    1, 0, 0,  2, 2, 0x44, 0x01, 0};
+    const unsigned char header[] = {'G',  'I', 'F', '8', '9', 'a', 1,   0,   1,  0,
+                                    0x80, 0,   0,   0,   0,   0,   255, 255, 255};
+    const unsigned char frame[] = {0x21, 0xF9, 4, 0, 10, 0, 0, 0, 0x2C, 0,    0, 0,
+                                   0,    1,    0, 1, 0,  0, 2, 2, 0x44, 0x01, 0};
     QByteArray gif(reinterpret_cast<const char*>(header), sizeof header);
     gif.append(reinterpret_cast<const char*>(frame), sizeof frame);
     gif.append(reinterpret_cast<const char*>(frame), sizeof frame);
@@ -148,7 +148,8 @@ TEST_F(PagesTest, DialogUnitsAndFontFollowTheTemplates) {
     EXPECT_EQ(ui::DluRect(242, 10, 50, 12).right(), 437);
     const QFont font = ui::DialogFont(QApplication::font());
     EXPECT_LE(QFontMetricsF(font).horizontalAdvance(
-                  QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")) / 52.0,
+                  QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")) /
+                  52.0,
               6.0);
     EXPECT_LE(font.pointSizeF(), 8.0);
 }
