@@ -26,51 +26,41 @@ constexpr MemberFieldInfo kFields[kMemberFieldCount] = {
     {MemberField::kPp, "pp", kHpPpLimit},
 };
 
-// Where a field lives in a record; const-ness follows the record's.
-template <typename Record>
-auto ByteField(Record& m, MemberField field) -> decltype(&m.level) {
-    switch (field) {
-        case MemberField::kLevel:
-            return &m.level;
-        case MemberField::kOffense:
-            return &m.offense;
-        case MemberField::kDefense:
-            return &m.defense;
-        case MemberField::kSpeed:
-            return &m.speed;
-        case MemberField::kGuts:
-            return &m.guts;
-        case MemberField::kVitality:
-            return &m.vitality;
-        case MemberField::kIq:
-            return &m.iq;
-        case MemberField::kLuck:
-            return &m.luck;
-        default:
-            return nullptr;
+// Both tables are indexed by the enum's value.
+static_assert([] {
+    for (int i = 0; i < kMemberFieldCount; ++i) {
+        if (static_cast<int>(kFields[i].field) != i) {
+            return false;
+        }
     }
-}
+    return true;
+}());
 
-template <typename Record>
-auto WordField(Record& m, MemberField field) -> decltype(&m.experience) {
-    switch (field) {
-        case MemberField::kExperience:
-            return &m.experience;
-        case MemberField::kHpMax:
-            return &m.hpMax;
-        case MemberField::kPpMax:
-            return &m.ppMax;
-        case MemberField::kHp:
-            return &m.hp;
-        case MemberField::kPp:
-            return &m.pp;
-        default:
-            return nullptr;
-    }
-}
+// Where each numeric field lives in a record: one byte wide, or a 32-bit value.
+struct FieldPlace {
+    std::uint8_t CharacterRecord::*byte;
+    std::int32_t CharacterRecord::*word;
+};
 
-std::int32_t LimitOf(MemberField field) {
-    return kFields[static_cast<int>(field)].limit;
+constexpr FieldPlace kPlaces[kMemberFieldCount] = {
+    {nullptr, nullptr},
+    {&CharacterRecord::level, nullptr},
+    {nullptr, &CharacterRecord::experience},
+    {nullptr, &CharacterRecord::hpMax},
+    {nullptr, &CharacterRecord::ppMax},
+    {&CharacterRecord::offense, nullptr},
+    {&CharacterRecord::defense, nullptr},
+    {&CharacterRecord::speed, nullptr},
+    {&CharacterRecord::guts, nullptr},
+    {&CharacterRecord::vitality, nullptr},
+    {&CharacterRecord::iq, nullptr},
+    {&CharacterRecord::luck, nullptr},
+    {nullptr, &CharacterRecord::hp},
+    {nullptr, &CharacterRecord::pp},
+};
+
+const FieldPlace& PlaceOf(MemberField field) {
+    return kPlaces[static_cast<int>(field)];
 }
 
 }  // namespace
@@ -110,10 +100,9 @@ std::string ShownMemberField(const CharacterRecord& member, MemberField field) {
     if (field == MemberField::kName) {
         return TextOf(member.name);
     }
-    if (const std::uint8_t* byte = ByteField(member, field)) {
-        return std::to_string(*byte);
-    }
-    return std::to_string(*WordField(member, field));
+    const FieldPlace& place = PlaceOf(field);
+    return place.byte != nullptr ? std::to_string(member.*place.byte)
+                                 : std::to_string(member.*place.word);
 }
 
 void StoreTypedMemberField(CharacterRecord& member, MemberField field, std::string_view typed) {
@@ -121,11 +110,13 @@ void StoreTypedMemberField(CharacterRecord& member, MemberField field, std::stri
         StoreCutText(member.name.data(), member.name.size() - 1, typed);
         return;
     }
-    const std::int32_t value = ClampMax(ParseTypedNumber(typed), LimitOf(field));
-    if (std::uint8_t* byte = ByteField(member, field)) {
-        *byte = static_cast<std::uint8_t>(value);  // -1 is stored as 255
+    const std::int32_t value =
+        ClampMax(ParseTypedNumber(typed), kFields[static_cast<int>(field)].limit);
+    const FieldPlace& place = PlaceOf(field);
+    if (place.byte != nullptr) {
+        member.*place.byte = static_cast<std::uint8_t>(value);  // -1 is stored as 255
     } else {
-        *WordField(member, field) = value;
+        member.*place.word = value;
     }
 }
 
