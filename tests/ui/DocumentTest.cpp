@@ -1,4 +1,5 @@
 // Opening, closing and saving through the real window, with the file's bytes checked.
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -228,6 +229,16 @@ TEST_F(DocumentTest, SaveStoresTypedValuesWithTheirLimitsAndNothingElse) {
     EXPECT_EQ(Shown(Pages().stats, id::kDefense), QStringLiteral("0"));
     EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("20000000"));
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, EnterInAnEditBoxSavesLikeTheDefaultButton) {
+    Start(QString::fromStdString(state));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Type(Pages().stats, id::kLevel, QStringLiteral("13"));
+    QTest::keyClick(Control(Pages().stats, id::kLevel), Qt::Key_Return);
+    EXPECT_EQ(ReadBytes(state).at(42470), 13);
 }
 
 TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
