@@ -126,36 +126,30 @@ void StoreCutText(char* buffer, std::size_t width, std::string_view typed) {
     buffer[length] = '\0';
 }
 
-std::string ShownText(const GameState& state, StateText text) {
+// Calls `use` with the buffer of the text; const-ness follows the state's.
+template <typename State, typename Use>
+auto WithTextBuffer(State& state, StateText text, Use use) {
     switch (text) {
-        case StateText::kPlayerName:
-            return TextOf(state.playerName);
         case StateText::kDogName:
-            return TextOf(state.dogName);
+            return use(state.dogName);
         case StateText::kFavoriteFood:
-            return TextOf(state.favoriteFood);
+            return use(state.favoriteFood);
         case StateText::kPsiSpecial:
-            return TextOf(state.psiSpecial);
+            return use(state.psiSpecial);
+        case StateText::kPlayerName:
+            break;
     }
-    return {};
+    return use(state.playerName);
+}
+
+std::string ShownText(const GameState& state, StateText text) {
+    return WithTextBuffer(state, text, [](const auto& buffer) { return TextOf(buffer); });
 }
 
 void StoreTypedText(GameState& state, StateText text, std::string_view typed) {
-    auto store = [typed](auto& buffer) { StoreCutText(buffer.data(), buffer.size() - 1, typed); };
-    switch (text) {
-        case StateText::kPlayerName:
-            store(state.playerName);
-            break;
-        case StateText::kDogName:
-            store(state.dogName);
-            break;
-        case StateText::kFavoriteFood:
-            store(state.favoriteFood);
-            break;
-        case StateText::kPsiSpecial:
-            store(state.psiSpecial);
-            break;
-    }
+    WithTextBuffer(state, text, [typed](auto& buffer) {
+        StoreCutText(buffer.data(), buffer.size() - 1, typed);
+    });
 }
 
 }  // namespace sw
