@@ -130,20 +130,6 @@ TEST_F(PagesTest, ClosingStopsEmptiesAndHidesTheMovie) {
     EXPECT_FALSE(misc->m_rentStatic->isHidden());
 }
 
-TEST_F(PagesTest, MovieControlCallsChangeHowThePictureIsShown) {
-    ui::ShockwaveFlash flash(nullptr);
-    flash.resize(210, 184);
-    EXPECT_TRUE(flash.SmoothQuality());
-    flash.SetQuality2(QStringLiteral("low"));
-    EXPECT_FALSE(flash.SmoothQuality());
-    flash.Zoom(50);
-    EXPECT_DOUBLE_EQ(flash.ZoomScale(), 2.0);
-    flash.Pan(80, -5, 0);
-    EXPECT_EQ(flash.PanOffset(), QPointF(80, -5));
-    flash.Zoom(0);
-    EXPECT_DOUBLE_EQ(flash.ZoomScale(), 1.0);
-}
-
 TEST_F(PagesTest, SoundPlayerDecodesTheEmbeddedAdpcmClips) {
     QFile wave(QStringLiteral(":/wave/198"));
     ASSERT_TRUE(wave.open(QIODevice::ReadOnly));
