@@ -143,10 +143,10 @@ void MainDlg::OnInitDialog() {
     m_pages.stats->show();
     g_currentPage = m_pages.stats;
     connect(m_tab, &QTabWidget::currentChanged, this, &MainDlg::OnTabSelChange);
-    connect(m_pages.stats, &StatsPage::characterChosen, this,
-            [this](int index) { m_document->Transfer().SwitchCharacter(index, true); });
-    connect(m_pages.goods, &GoodsPage::characterChosen, this,
-            [this](int index) { m_document->Transfer().SwitchCharacter(index, true); });
+    // Either character list shows the chosen member, after gathering the one shown so far.
+    const auto choose = [this](int index) { m_document->Transfer().SwitchCharacter(index, true); };
+    connect(m_pages.stats, &StatsPage::characterChosen, this, choose);
+    connect(m_pages.goods, &GoodsPage::characterChosen, this, choose);
 
     for (int k = 0; k < layout::kMemberCount; ++k) {
         m_document->gameState.characters[k].index = k;
