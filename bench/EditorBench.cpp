@@ -10,18 +10,23 @@
 
 #include "Demo.h"
 #include "Prompter.h"
-#include "shell/FileDialogs.h"
+#include "platform/DocumentOpener.h"
+#include "platform/FileDialogs.h"
+#include "platform/SoundPlayer.h"
 #include "shell/MainDlg.h"
-#include "shell/SoundPlayer.h"
 
 namespace {
 
-struct QuietPlatform : sw::Prompter, sw::ui::FileDialogs, sw::ui::SoundPlayer {
+struct QuietPlatform : sw::Prompter,
+                       sw::ui::FileDialogs,
+                       sw::ui::SoundPlayer,
+                       sw::ui::DocumentOpener {
     void ShowMessage(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return true; }
     QString GetOpenFileName(const QString&) override { return {}; }
     QString GetSaveFileName(const QString&, const QString&) override { return {}; }
     void Play(int) override {}
+    bool Open(const QString&) override { return true; }
 };
 
 struct DemoFolder {
@@ -43,8 +48,8 @@ DemoFolder& Demo() {
 }
 
 std::unique_ptr<sw::ui::MainDlg> MakeWindow(QuietPlatform& platform, const QString& file = {}) {
-    return std::make_unique<sw::ui::MainDlg>(file, sw::ui::Platform{platform, platform, platform},
-                                             Demo().path + "/");
+    return std::make_unique<sw::ui::MainDlg>(
+        file, sw::ui::Platform{platform, platform, platform, platform}, Demo().path + "/");
 }
 
 void StartupToFirstShownWindow(benchmark::State& state) {

@@ -9,7 +9,7 @@
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
 #include "pages/StatsPage.h"
-#include "shell/FileDialogs.h"
+#include "platform/FileDialogs.h"
 
 namespace sw::ui {
 namespace {

@@ -6,8 +6,8 @@
 #include "pages/ControlIds.h"
 #include "pages/DialogTemplate.h"
 #include "pages/HotArea.h"
-#include "shell/ShockwaveFlash.h"
-#include "shell/SoundPlayer.h"
+#include "platform/ShockwaveFlash.h"
+#include "platform/SoundPlayer.h"
 
 namespace sw::ui {
 

@@ -7,7 +7,7 @@
 #include "pages/DialogTemplate.h"
 #include "pages/FocusTracker.h"
 #include "pages/HotArea.h"
-#include "shell/SoundPlayer.h"
+#include "platform/SoundPlayer.h"
 
 namespace sw::ui {
 

@@ -6,10 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "shell/FileDialogs.h"
+#include "platform/DocumentOpener.h"
+#include "platform/FileDialogs.h"
+#include "platform/QtPrompter.h"
+#include "platform/SoundPlayer.h"
 #include "shell/MainDlg.h"
-#include "shell/QtPrompter.h"
-#include "shell/SoundPlayer.h"
 
 namespace sw::ui {
 
@@ -42,8 +43,9 @@ int EditorApp::Run(int argc, char** argv) {
     QtPrompter prompter;
     QtFileDialogs dialogs;
     AudioSoundPlayer sounds;
-    MainDlg dialog(parser.positionalArguments().value(0), Platform{prompter, dialogs, sounds},
-                   m_programDir);
+    DesktopDocumentOpener opener;
+    MainDlg dialog(parser.positionalArguments().value(0),
+                   Platform{prompter, dialogs, sounds, opener}, m_programDir);
     prompter.SetParent(&dialog);
     dialog.show();
     return app.exec();

@@ -7,26 +7,13 @@
 
 #include "document/Document.h"
 #include "document/Pages.h"
+#include "platform/Platform.h"
 
 class QMenuBar;
 class QPushButton;
 class QTabWidget;
 
-namespace sw {
-class Prompter;
-}
-
 namespace sw::ui {
-
-class FileDialogs;
-class SoundPlayer;
-
-// The platform's services, real in the program and scripted in tests.
-struct Platform {
-    Prompter& prompter;
-    FileDialogs& dialogs;
-    SoundPlayer& sounds;
-};
 
 class MainDlg : public QDialog, public DocumentWindow {
     Q_OBJECT

@@ -11,7 +11,7 @@
 #include "pages/EventFlagsPage.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
-#include "shell/ShockwaveFlash.h"
+#include "platform/ShockwaveFlash.h"
 
 namespace sw::test {
 namespace {
@@ -171,7 +171,7 @@ TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
     WriteBytes(rom, foreign);
     DeletingPrompter deleting;
     deleting.victim = state;
-    window = std::make_unique<ui::MainDlg>(QString(), ui::Platform{deleting, dialogs, sounds},
+    window = std::make_unique<ui::MainDlg>(QString(), ui::Platform{deleting, dialogs, sounds, opener},
                                            dir.Path() + "/");
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(deleting.messages, std::vector<std::string>{msg::kStateOpenFailed});

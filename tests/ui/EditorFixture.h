@@ -16,9 +16,10 @@
 #include "RecordingPrompter.h"
 #include "TestFiles.h"
 #include "pages/StatsPage.h"
-#include "shell/FileDialogs.h"
+#include "platform/DocumentOpener.h"
+#include "platform/FileDialogs.h"
+#include "platform/SoundPlayer.h"
 #include "shell/MainDlg.h"
-#include "shell/SoundPlayer.h"
 
 namespace sw::test {
 
@@ -52,6 +53,16 @@ public:
     std::vector<int> played;
 };
 
+class RecordingOpener : public ui::DocumentOpener {
+public:
+    bool Open(const QString& path) override {
+        opened.push_back(path);
+        return succeed;
+    }
+    std::vector<QString> opened;
+    bool succeed = true;
+};
+
 class EditorTest : public testing::Test {
 protected:
     EditorTest() : m_cwd(std::filesystem::current_path().string()) {
@@ -67,7 +78,7 @@ protected:
     // The main window as the program starts it, optionally with a command-line file.
     ui::MainDlg& Start(const QString& commandLineFile = {}) {
         window = std::make_unique<ui::MainDlg>(
-            commandLineFile, ui::Platform{prompter, dialogs, sounds}, dir.Path() + "/");
+            commandLineFile, ui::Platform{prompter, dialogs, sounds, opener}, dir.Path() + "/");
         return *window;
     }
 
@@ -117,6 +128,7 @@ protected:
     RecordingPrompter prompter;
     ScriptedFileDialogs dialogs;
     RecordingSoundPlayer sounds;
+    RecordingOpener opener;
     std::unique_ptr<ui::MainDlg> window;
 
 private:

@@ -11,7 +11,7 @@
 #include "pages/GoodsPage.h"
 #include "pages/HotArea.h"
 #include "pages/MiscPage.h"
-#include "shell/ShockwaveFlash.h"
+#include "platform/ShockwaveFlash.h"
 
 namespace sw::test {
 namespace {
