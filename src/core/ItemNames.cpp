@@ -58,6 +58,17 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
     return std::fclose(rom.release()) == 0 && written;
 }
 
+bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
+                   ItemNameTable& names) {
+    const std::string name = typed.substr(0, kMaxItemNameLength);
+    if (!WriteRomItemName(romPath, code, name)) {
+        return false;
+    }
+    names[code] = name;
+    ReadRomItemNames(romPath, names);
+    return true;
+}
+
 std::string ItemChooserText(const std::string& name, int code) {
     return name + " [" + std::to_string(code) + "]";
 }

@@ -23,6 +23,13 @@ bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names);
 // past its end (the ROM is never grown), or writing fails.
 bool WriteRomItemName(const std::string& romPath, int code, const std::string& name);
 
+// Renames an item in the ROM and takes the ROM's names back: the first 38 characters of
+// `typed` are written into the record of `code`, then all 256 names are read again, so the
+// table shows what the ROM now holds ("<blank>" for an empty name). False, with the table and
+// the ROM unchanged, when the record cannot be written.
+bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
+                   ItemNameTable& names);
+
 // The item chooser's entry text: name + " [" + code in decimal + "]".
 std::string ItemChooserText(const std::string& name, int code);
 

@@ -6,6 +6,7 @@
 #include "ReadBack.h"
 #include "pages/ControlIds.h"
 #include "pages/EventFlagsPage.h"
+#include "pages/GameTextShown.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
 #include "pages/StatsPage.h"
@@ -59,14 +60,6 @@ constexpr MiscControl kMiscControls[] = {
 };
 
 }  // namespace
-
-QString ShownGameText(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-std::string TypedGameText(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 PageTransfer::PageTransfer(GameState& state, Pages pages) : m_state(state), m_pages(pages) {}
 

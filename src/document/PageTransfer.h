@@ -28,9 +28,4 @@ private:
     Pages m_pages;
 };
 
-// Game text is one byte per character: shown as Latin-1, and a typed character without a
-// single-byte form is stored as "?".
-QString ShownGameText(const std::string& bytes);
-std::string TypedGameText(const QString& text);
-
 }  // namespace sw::ui

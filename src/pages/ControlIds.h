@@ -26,6 +26,19 @@ inline constexpr int kBank = 1039;
 inline constexpr int kGoodsCharacter = 1007;
 inline constexpr int kGoodsGroup = 1056;
 inline constexpr int kGoodsRentStatic = 1075;
+inline constexpr int kGoodsList = 1017;
+inline constexpr int kItemChooser = 1006;
+inline constexpr int kAdd = 1021;
+inline constexpr int kRemove = 1022;
+inline constexpr int kRemoveAll = 1041;
+inline constexpr int kAlpha = 1049;
+inline constexpr int kBest = 1050;
+inline constexpr int kNumeric = 1051;
+inline constexpr int kGoodsTitle = 1059;
+inline constexpr int kPreviousMember = 1058;
+inline constexpr int kNextMember = 1057;
+inline constexpr int kSecretGroup = 1061;
+inline constexpr int kSecretText = 1008;
 
 // Misc. page.
 inline constexpr int kPlayerName = 1007;

@@ -3,18 +3,38 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
 
+#include "Messages.h"
+#include "Prompter.h"
 #include "pages/ControlIds.h"
 #include "pages/DialogTemplate.h"
 #include "pages/FocusTracker.h"
+#include "pages/GameTextShown.h"
+#include "pages/GoodsList.h"
 #include "pages/HotArea.h"
+#include "pages/StaticBitmap.h"
 #include "platform/SoundPlayer.h"
+#include "platform/UserFolders.h"
 
 namespace sw::ui {
+namespace {
 
-GoodsPage::GoodsPage(SoundPlayer& sounds, QWidget* parent) : QWidget(parent), m_sounds(sounds) {
+// The frame pieces of the goods window, in template order around the list.
+QPoint At(int x, int y) {
+    return DluRect(x, y, 0, 0).topLeft();
+}
+
+}  // namespace
+
+GoodsPage::GoodsPage(SoundPlayer& sounds, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_sounds(sounds), m_prompter(prompter) {
     setObjectName(QStringLiteral("137"));
     CreateWidgets();
+    ConnectWidgets();
+    RebuildItemChooser();
 }
 
 void GoodsPage::CreateWidgets() {
@@ -23,26 +43,130 @@ void GoodsPage::CreateWidgets() {
         ->setObjectName(IdName(id::kGoodsGroup));
     AddLabel(this, QStringLiteral("Character:"), DluRect(3, 10, 34, 8), Qt::AlignLeft);
     m_characterCombo = AddDropDownList(this, id::kGoodsCharacter, DluRect(39, 8, 68, 55));
-    AddGroupBox(this, QString(), DluRect(184, 0, 115, 122));
+
+    new StaticBitmap(this, 143, At(39, 24));  // title bar reading "Goods"
+    m_previous = new StaticBitmap(this, 155, At(152, 24));
+    m_previous->setObjectName(IdName(id::kPreviousMember));
+    m_previous->setToolTip(QStringLiteral("Previous member"));
+    m_next = new StaticBitmap(this, 156, At(158, 24));
+    m_next->setObjectName(IdName(id::kNextMember));
+    m_next->setToolTip(QStringLiteral("Next member"));
+    new StaticBitmap(this, 157, At(165, 24));
+    new StaticBitmap(this, 139, At(39, 31));
+    m_list = new GoodsList(this);
+    m_list->setObjectName(IdName(id::kGoodsList));
+    m_list->setGeometry(DluRect(43, 32, 128, 65));
+    if (const std::optional<QFont> font = OrangeKidFont()) {
+        m_list->setFont(*font);
+    }
+    m_list->SetUpGrid();
+    new StaticBitmap(this, 144, At(170, 31));
+    new StaticBitmap(this, 142, At(39, 93));
+
+    const auto button = [this](int controlId, const char* text, int y) {
+        QPushButton* added =
+            AddButton(this, controlId, QString::fromLatin1(text), DluRect(3, y, 34, 13));
+        added->setEnabled(false);
+        added->setAutoDefault(false);  // Enter still saves, as the window's default button
+        return added;
+    };
+    m_best = button(id::kBest, "Best", 25);
+    m_alpha = button(id::kAlpha, "Alpha", 40);
+    m_numeric = button(id::kNumeric, "Numeric", 53);
+    m_remove = button(id::kRemove, "Remove", 68);
+    m_removeAll = button(id::kRemoveAll, "Rem All", 81);
+    m_add = button(id::kAdd, "Add:", 103);
+    m_itemChooser = AddDropDownList(this, id::kItemChooser, DluRect(39, 103, 135, 72));
+
+    m_secretGroup = AddGroupBox(this, QString(), DluRect(184, 0, 115, 122));
+    m_secretGroup->setObjectName(IdName(id::kSecretGroup));
     m_rentStatic = AddLabel(this, QStringLiteral("This space for rent"), DluRect(207, 56, 60, 8),
                             Qt::AlignLeft);
     m_rentStatic->setObjectName(IdName(id::kGoodsRentStatic));
-
-    connect(m_characterCombo, &QComboBox::activated, this, &GoodsPage::characterChosen);
-    new FocusTracker(m_characterCombo, &m_characterComboHasFocus);
     auto* hotArea = new HotArea(this, m_rentStatic->geometry());
     connect(hotArea, &HotArea::clicked, this, [this] { m_sounds.Play(kRentSound); });
+
+    m_secretText = new QPlainTextEdit(this);
+    m_secretText->setObjectName(IdName(id::kSecretText));
+    m_secretText->setGeometry(DluRect(187, 5, 110, 115));
+    m_secretText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_secretText->hide();
+
+    // The template's keyboard order, which is not the order the controls lie in.
+    QWidget* const order[] = {m_list,      m_itemChooser, m_add,  m_characterCombo, m_remove,
+                              m_removeAll, m_alpha,       m_best, m_numeric,        m_secretText};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void GoodsPage::ConnectWidgets() {
+    connect(m_characterCombo, &QComboBox::activated, this, &GoodsPage::characterChosen);
+    new FocusTracker(m_characterCombo, &m_characterComboHasFocus);
+    connect(m_previous, &StaticBitmap::clicked, this, [this] { OnStepMember(-1); });
+    connect(m_next, &StaticBitmap::clicked, this, [this] { OnStepMember(1); });
+
+    connect(m_list, &GoodsList::slotClicked, this, &GoodsPage::OnSelectSlot);
+    connect(m_list, &GoodsList::focusLost, this, &GoodsPage::OnSelectSlot);
+    connect(m_list, &GoodsList::keyPressed, this, &GoodsPage::OnGridKey);
+    connect(m_list, &GoodsList::doubleClickedAnywhere, this, [this] {
+        if (QListWidgetItem* item = m_list->item(g_currentGoodsSlot)) {
+            m_list->editItem(item);
+        }
+    });
+    m_list->renameText = [this] { return BeginRename(); };
+    connect(m_list, &GoodsList::renameEnded, this, &GoodsPage::EndRename);
+    connect(m_itemChooser, &QComboBox::activated, this, &GoodsPage::OnItemChosen);
+
+    connect(m_add, &QPushButton::clicked, this, &GoodsPage::OnAdd);
+    connect(m_remove, &QPushButton::clicked, this, &GoodsPage::OnRemove);
+    connect(m_removeAll, &QPushButton::clicked, this, &GoodsPage::OnRemoveAll);
+    connect(m_alpha, &QPushButton::clicked, this, &GoodsPage::OnAlpha);
+    connect(m_best, &QPushButton::clicked, this, &GoodsPage::OnBest);
+    connect(m_numeric, &QPushButton::clicked, this, &GoodsPage::OnNumeric);
+    connect(m_secretText->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &GoodsPage::OnTextBoxScrolled);
 }
 
 void GoodsPage::EnableControls(bool enable) {
-    m_characterCombo->setEnabled(enable);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_characterCombo, m_itemChooser, m_add,
+                                                            m_best, m_removeAll, m_remove, m_alpha,
+                                                            m_numeric, m_previous, m_next}) {
+        control->setEnabled(enable);
+    }
+    if (!enable) {
+        m_secretText->hide();
+    }
 }
 
-void GoodsPage::RefreshGoodsList() {}
+void GoodsPage::RefreshGoodsList() {
+    m_list->clear();
+    const auto width = [this](const std::string& label) {
+        return m_list->LabelWidth(ShownGameText(label));
+    };
+    for (int slot = 0; slot < kGoodsSlotCount; ++slot) {
+        const std::string& name = m_itemNames[m_goods[slot]];
+        auto* item = new QListWidgetItem(ShownGameText(ShortenedLabel(name, width)));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+        m_list->addItem(item);
+    }
+}
 
 void GoodsPage::ReadItemNamesFromRom(const std::string& path) {
     m_romPath = path;
-    ReadRomItemNames(path, m_itemNames);
+    if (ReadRomItemNames(path, m_itemNames)) {
+        RebuildItemChooser();
+    }
+}
+
+void GoodsPage::RebuildItemChooser() {
+    QStringList entries;
+    entries.reserve(256);
+    for (int code = 0; code < 256; ++code) {
+        entries << ShownGameText(ItemChooserText(m_itemNames[code], code));
+    }
+    ReplaceItemsSilently(m_itemChooser, entries);
+    SelectSilently(m_itemChooser, -1);  // no entry is chosen until the user picks a slot
 }
 
 void GoodsPage::SetCharacterNames(const QStringList& names) {
@@ -51,6 +175,118 @@ void GoodsPage::SetCharacterNames(const QStringList& names) {
 
 void GoodsPage::SelectCharacter(int index) {
     SelectSilently(m_characterCombo, index);
+}
+
+void GoodsPage::ShowSecretText(const QString& text) {
+    m_secretGroup->show();
+    m_secretText->setPlainText(text);
+    m_secretText->show();
+}
+
+void GoodsPage::HideSecretText() {
+    m_secretText->hide();
+}
+
+int GoodsPage::SelectedSlot() const {
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.front());
+}
+
+void GoodsPage::SelectChooserForCurrentSlot() {
+    if (g_currentGoodsSlot >= 0 && g_currentGoodsSlot < kGoodsSlotCount) {
+        SelectSilently(m_itemChooser, m_goods[g_currentGoodsSlot]);
+    }
+}
+
+void GoodsPage::OnSelectSlot() {
+    g_currentGoodsSlot = m_list->currentRow();
+    SelectChooserForCurrentSlot();
+}
+
+void GoodsPage::OnGridKey(GridKey key) {
+    g_currentGoodsSlot = SlotAfterKey(g_currentGoodsSlot, key);
+    if (key != GridKey::kOther && m_list->item(g_currentGoodsSlot) != nullptr) {
+        m_list->setCurrentRow(g_currentGoodsSlot);
+    }
+    SelectChooserForCurrentSlot();
+}
+
+void GoodsPage::OnItemChosen(int code) {
+    const int slot = SelectedSlot();
+    if (slot < 0 || code < 0) {
+        return;
+    }
+    m_goods[slot] = static_cast<std::uint8_t>(code);
+    m_list->item(slot)->setText(ShownGameText(m_itemNames[code]));  // whole until the refresh
+}
+
+void GoodsPage::OnAdd() {
+    if (AddGoods(m_goods, m_itemChooser->currentIndex())) {
+        RefreshGoodsList();
+    }
+}
+
+void GoodsPage::OnRemove() {
+    const int slot = SelectedSlot();
+    if (slot >= 0) {
+        RemoveGoods(m_goods, slot);
+        RefreshGoodsList();
+    }
+}
+
+void GoodsPage::OnRemoveAll() {
+    RemoveAllGoods(m_goods);
+    RefreshGoodsList();
+}
+
+void GoodsPage::OnNumeric() {
+    m_goods = NumericOrder(m_goods);
+    RefreshGoodsList();
+}
+
+void GoodsPage::OnAlpha() {
+    m_goods = AlphaOrder(m_goods, m_itemNames);
+    RefreshGoodsList();
+}
+
+void GoodsPage::OnBest() {
+    const int member = m_characterCombo->currentIndex();
+    if (member >= 0 && member < 4) {
+        m_goods = BestGoods(member);
+        RefreshGoodsList();
+    }
+}
+
+void GoodsPage::OnStepMember(int step) {
+    emit characterChosen((m_characterCombo->currentIndex() + step) & 3);
+}
+
+void GoodsPage::OnTextBoxScrolled(int value) {
+    // Scrolled to the end: the box's picture is pushed up out of sight and repainted.
+    if (value == m_secretText->verticalScrollBar()->maximum()) {
+        m_secretText->viewport()->scroll(0, -999);
+    }
+}
+
+std::optional<QString> GoodsPage::BeginRename() const {
+    if (g_currentGoodsSlot < 0 || g_currentGoodsSlot >= kGoodsSlotCount) {
+        return std::nullopt;  // no slot is current: there is no item to rename
+    }
+    return ShownGameText(m_itemNames[m_goods[g_currentGoodsSlot]]);
+}
+
+void GoodsPage::EndRename(const QString& typed) {
+    if (g_currentGoodsSlot < 0 || g_currentGoodsSlot >= kGoodsSlotCount) {
+        return;
+    }
+    const int code = m_goods[g_currentGoodsSlot];
+    if (!RenameRomItem(m_romPath, code, TypedGameText(typed), m_itemNames)) {
+        m_prompter.ShowMessage(msg::kRomWriteFailed);
+        return;
+    }
+    RebuildItemChooser();
+    SelectSilently(m_itemChooser, code);
+    RefreshGoodsList();
 }
 
 }  // namespace sw::ui

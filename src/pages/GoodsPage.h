@@ -1,30 +1,40 @@
-// The Goods page. This version carries the member chooser, the item names in use and the
-// working copy of the shown member's goods, so that they pass through every fill and gather
-// unchanged; the goods grid and its commands build on these.
+// The Goods page: the shown member's 14 goods slots in a framed game window, the item chooser
+// and the commands on the slots, the member chooser and arrows, and renaming an item (which
+// writes the ROM at once). The right half holds the "This space for rent" placeholder and a
+// hidden text box that the hidden extras fill.
 #pragma once
 
 #include <QWidget>
-#include <array>
-#include <cstdint>
+#include <optional>
 #include <string>
 
+#include "GoodsCommands.h"
 #include "ItemNames.h"
-#include "Layout.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace sw {
+class Prompter;
+}
 
 namespace sw::ui {
 
+class GoodsList;
 class SoundPlayer;
+class StaticBitmap;
 
 class GoodsPage : public QWidget {
     Q_OBJECT
 public:
-    GoodsPage(SoundPlayer& sounds, QWidget* parent);
+    GoodsPage(SoundPlayer& sounds, Prompter& prompter, QWidget* parent);
 
+    // The choosers, the six buttons and the arrows; disabling also hides the text box.
     void EnableControls(bool enable);
-    // Rebuilds the goods grid from m_goods and m_itemNames.
+    // Rebuilds the grid from m_goods and m_itemNames; afterwards no slot is selected.
     void RefreshGoodsList();
     // Keeps the path and takes the ROM's item names; an unreadable ROM changes nothing.
     void ReadItemNamesFromRom(const std::string& path);
@@ -33,22 +43,61 @@ public:
     void SelectCharacter(int index);
     QComboBox* CharacterCombo() const { return m_characterCombo; }
 
+    // The hidden extras' text box (1008) with its frame (1061).
+    void ShowSecretText(const QString& text);
+    void HideSecretText();
+    QPlainTextEdit* SecretText() const { return m_secretText; }
+
     bool m_characterComboHasFocus = false;
-    std::array<std::uint8_t, layout::kGoodsSlots> m_goods{};
+    Goods m_goods{};
     ItemNameTable m_itemNames = DefaultItemNames();
     std::string m_romPath;
     QLabel* m_rentStatic = nullptr;
+    // The slot the last click, focus loss or arrow key made current; -1 when there was none.
+    int g_currentGoodsSlot = 0;
 
     static constexpr int kRentSound = 193;
 
 signals:
+    // The user asked for another member (chooser or arrows); the shown one is gathered first.
     void characterChosen(int index);
 
 private:
     void CreateWidgets();
+    void ConnectWidgets();
+    void RebuildItemChooser();
+    void SelectChooserForCurrentSlot();
+    int SelectedSlot() const;
+
+    void OnSelectSlot();
+    void OnGridKey(GridKey key);
+    void OnItemChosen(int code);
+    void OnAdd();
+    void OnRemove();
+    void OnRemoveAll();
+    void OnNumeric();
+    void OnAlpha();
+    void OnBest();
+    void OnStepMember(int step);
+    void OnTextBoxScrolled(int value);
+    std::optional<QString> BeginRename() const;
+    void EndRename(const QString& typed);
 
     SoundPlayer& m_sounds;
+    Prompter& m_prompter;
     QComboBox* m_characterCombo = nullptr;
+    QComboBox* m_itemChooser = nullptr;
+    GoodsList* m_list = nullptr;
+    StaticBitmap* m_previous = nullptr;
+    StaticBitmap* m_next = nullptr;
+    QPushButton* m_best = nullptr;
+    QPushButton* m_alpha = nullptr;
+    QPushButton* m_numeric = nullptr;
+    QPushButton* m_remove = nullptr;
+    QPushButton* m_removeAll = nullptr;
+    QPushButton* m_add = nullptr;
+    QGroupBox* m_secretGroup = nullptr;
+    QPlainTextEdit* m_secretText = nullptr;
 };
 
 }  // namespace sw::ui

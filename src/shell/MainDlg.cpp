@@ -130,7 +130,7 @@ void MainDlg::OnInitDialog() {
     }
     // The pages lie over the tab control's display area, in this order.
     m_pages.stats = new StatsPage(m_platform.sounds, m_client);
-    m_pages.goods = new GoodsPage(m_platform.sounds, m_client);
+    m_pages.goods = new GoodsPage(m_platform.sounds, m_platform.prompter, m_client);
     m_pages.misc = new MiscPage(m_platform.sounds, m_client);
     m_pages.flags = new EventFlagsPage(m_platform.prompter, m_client);
     m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs, *this,

@@ -75,6 +75,29 @@ TEST_F(RomFile, RenameWritesOneRecordPaddedWith0x30) {
     EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());
 }
 
+TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
+    WriteBytes(path, rom);
+    ItemNameTable names = DefaultItemNames();
+    names[50] = "stale";  // the ROM's own names come back with the rename
+    ASSERT_TRUE(RenameRomItem(path, 0x61, std::string(45, 'q'), names));
+    EXPECT_EQ(names[0x61], std::string(38, 'q'));
+    EXPECT_EQ(names[50], DefaultItemNames()[50]);
+    Bytes expected = rom;
+    std::fill_n(expected.begin() + Record(0x61), 38, 'q' + 0x30);
+    expected[Record(0x61) + 38] = 0x30;
+    EXPECT_THAT(DiffOffsets(expected, ReadBytes(path)), IsEmpty());
+
+    ASSERT_TRUE(RenameRomItem(path, 0x61, "", names));
+    EXPECT_EQ(names[0x61], "<blank>");
+
+    // Refused: no name changes, no file appears.
+    names[7] = "mine";
+    EXPECT_FALSE(RenameRomItem("", 7, "x", names));
+    EXPECT_FALSE(RenameRomItem(dir / "none.smc", 7, "x", names));
+    EXPECT_EQ(names[7], "mine");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.smc"));
+}
+
 TEST_F(RomFile, AShortRomKeepsTheNamesItLacksAndIsNeverGrown) {
     ItemNameTable names;
     names.fill("kept");

@@ -1,0 +1,18 @@
+// Game text is one byte per character: shown as Latin-1, so every byte value survives a round
+// trip, and a typed character without a single-byte form is stored as "?".
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace sw::ui {
+
+inline QString ShownGameText(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+inline std::string TypedGameText(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+}  // namespace sw::ui

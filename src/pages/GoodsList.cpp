@@ -1,0 +1,138 @@
+#include "GoodsList.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+#include "Layout.h"
+
+namespace sw::ui {
+namespace {
+
+constexpr int kRows = 7;
+constexpr int kColumns = 2;
+
+// Opens the label editor with the page's text (the full name, where the label may show it
+// shortened) and never writes the typed text into the label: the page renames the item.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    explicit LabelDelegate(GoodsList* list) : QStyledItemDelegate(list), m_list(list) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        const std::optional<QString> text =
+            m_list->renameText ? m_list->renameText() : std::nullopt;
+        if (!text) {
+            return nullptr;
+        }
+        auto* editor =
+            qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+        if (editor != nullptr) {
+            editor->setMaxLength(static_cast<int>(layout::kMaxItemNameLength));
+            editor->setText(*text);
+        }
+        return editor;
+    }
+    void setEditorData(QWidget*, const QModelIndex&) const override {}
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+
+private:
+    GoodsList* m_list;
+};
+
+GridKey GridKeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+            return GridKey::kLeft;
+        case Qt::Key_Up:
+            return GridKey::kUp;
+        case Qt::Key_Right:
+            return GridKey::kRight;
+        case Qt::Key_Down:
+            return GridKey::kDown;
+        default:
+            return GridKey::kOther;
+    }
+}
+
+}  // namespace
+
+GoodsList::GoodsList(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new LabelDelegate(this));
+    setViewMode(QListView::ListMode);
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Fixed);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);  // the page shortens labels itself
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::NoFrame);  // the frame is drawn by the bitmaps around the list
+
+    // Near-black list, white text; the selection stays visible when the list is not focused.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, QColor(16, 16, 16));
+    colours.setColor(QPalette::Window, QColor(16, 16, 16));
+    colours.setColor(QPalette::Text, Qt::white);
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+void GoodsList::SetUpGrid() {
+    const QSize client = contentsRect().size();  // the viewport is sized only when shown
+    // Two cells of exactly half the width do not both fit a row of Qt's list; one pixel less do.
+    setGridSize(QSize((client.width() - 1) / kColumns, client.height() / kRows));
+}
+
+int GoodsList::LabelWidth(const QString& label) const {
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(label) + 2 * margin;
+}
+
+void GoodsList::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit slotClicked();
+    }
+}
+
+void GoodsList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit doubleClickedAnywhere();
+    }
+}
+
+void GoodsList::focusOutEvent(QFocusEvent* event) {
+    QListWidget::focusOutEvent(event);
+    emit focusLost();
+}
+
+void GoodsList::keyPressEvent(QKeyEvent* event) {
+    const GridKey key = GridKeyOf(event->key());
+    if (key != GridKey::kOther) {
+        // The page moves the current slot by the grid's rule and the selection follows it, so
+        // the highlighted cell and the slot the commands act on never part.
+        event->accept();
+        emit keyPressed(key);
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+    emit keyPressed(key);
+}
+
+void GoodsList::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint) {
+    const auto* line = qobject_cast<QLineEdit*>(editor);
+    const QString typed = line != nullptr ? line->text() : QString();
+    QListWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    emit renameEnded(typed);
+}
+
+}  // namespace sw::ui

@@ -1,0 +1,21 @@
+#include "StaticBitmap.h"
+
+#include <QMouseEvent>
+
+namespace sw::ui {
+
+StaticBitmap::StaticBitmap(QWidget* page, int bitmapId, QPoint topLeft) : QLabel(page) {
+    const QPixmap picture(QStringLiteral(":/bitmap/%1").arg(bitmapId));
+    setPixmap(picture);
+    setGeometry(QRect(topLeft, picture.size()));
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void StaticBitmap::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        emit clicked();
+    }
+    QLabel::mousePressEvent(event);
+}
+
+}  // namespace sw::ui
