@@ -1,0 +1,174 @@
+// Copying the two movies out of the data file: whole, from a short or missing file, over
+// longer copies, and into places that cannot be written.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "MovieFiles.h"
+#include "TestFiles.h"
+
+namespace sw::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+namespace fs = std::filesystem;
+
+constexpr std::size_t kContainerBytes = 75842;
+
+Bytes Pattern(std::size_t size, std::uint8_t seed) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(seed + i * 31 + (i >> 8));
+    }
+    return bytes;
+}
+
+Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t count) {
+    const std::size_t end = std::min(bytes.size(), from + count);
+    return from >= end ? Bytes() : Bytes(bytes.begin() + from, bytes.begin() + end);
+}
+
+Bytes Concat(Bytes head, const Bytes& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class MovieFolder : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string source = dir / "statewright.dat";
+    std::string folder = dir / "movies/";
+    std::string movieA = folder + "statewright.pl";
+    std::string movieB = folder + "statewright.ini";
+    Bytes container = Pattern(kContainerBytes, 3);
+
+    void SetUp() override { fs::create_directory(folder); }
+};
+
+TEST_F(MovieFolder, CopiesBothMoviesWholeOverLongerCopiesKeepingTheirTails) {
+    WriteBytes(source, container);
+    const Bytes oldA = Pattern(70000, 200);  // longer than movie A
+    const Bytes oldB = Pattern(100, 201);    // shorter than movie B
+    WriteBytes(movieA, oldA);
+    WriteBytes(movieB, oldB);
+
+    const MovieExtraction result = ExtractMovieFiles(source, folder);
+    EXPECT_EQ(result.movieA.status, MovieCopy::kCopied);
+    EXPECT_EQ(result.movieA.bytesCopied, 68450u);
+    EXPECT_EQ(result.movieB.status, MovieCopy::kCopied);
+    EXPECT_EQ(result.movieB.bytesCopied, 6514u);
+    EXPECT_THAT(DiffOffsets(Concat(Slice(container, 624, 68450), Slice(oldA, 68450, 70000)),
+                            ReadBytes(movieA)),
+                IsEmpty());
+    EXPECT_THAT(DiffOffsets(Slice(container, 69328, 6514), ReadBytes(movieB)), IsEmpty());
+    EXPECT_THAT(Entries(folder), ElementsAre("statewright.ini", "statewright.pl"));
+
+    // At every start again: the same bytes, not appended.
+    ExtractMovieFiles(source, folder);
+    EXPECT_EQ(ReadBytes(movieB), Slice(container, 69328, 6514));
+}
+
+TEST_F(MovieFolder, WithoutDataFileMissingCopiesAreCreatedEmptyAndExistingOnesKept) {
+    MovieExtraction result = ExtractMovieFiles(source, folder);
+    EXPECT_EQ(result.movieA.status, MovieCopy::kNoSource);
+    EXPECT_EQ(result.movieB.status, MovieCopy::kNoSource);
+    EXPECT_EQ(fs::file_size(movieA), 0u);
+    EXPECT_EQ(fs::file_size(movieB), 0u);
+
+    const Bytes old = Pattern(5000, 9);
+    WriteBytes(movieA, old);
+    result = ExtractMovieFiles(source, folder);
+    EXPECT_EQ(result.movieA.status, MovieCopy::kNoSource);
+    EXPECT_EQ(ReadBytes(movieA), old);
+    EXPECT_THAT(Entries(folder), ElementsAre("statewright.ini", "statewright.pl"));
+}
+
+TEST_F(MovieFolder, AShortDataFileGivesOnlyTheBytesItHolds) {
+    const Bytes oldA = Pattern(70000, 77);
+    const Bytes oldB = Pattern(7000, 78);
+    struct Case {
+        std::size_t sourceSize;
+        std::size_t copiedA, copiedB;
+    };
+    for (const Case& c :
+         {Case{624 + 1000, 1000, 0}, Case{600, 0, 0}, Case{69328 + 10, 68450, 10}}) {
+        SCOPED_TRACE(c.sourceSize);
+        WriteBytes(source, Slice(container, 0, c.sourceSize));
+        WriteBytes(movieA, oldA);
+        WriteBytes(movieB, oldB);
+        const MovieExtraction result = ExtractMovieFiles(source, folder);
+        EXPECT_EQ(result.movieA.status,
+                  c.copiedA == 68450 ? MovieCopy::kCopied : MovieCopy::kCopiedPart);
+        EXPECT_EQ(result.movieA.bytesCopied, c.copiedA);
+        EXPECT_EQ(result.movieB.status, MovieCopy::kCopiedPart);
+        EXPECT_EQ(result.movieB.bytesCopied, c.copiedB);
+        EXPECT_THAT(
+            DiffOffsets(Concat(Slice(container, 624, c.copiedA), Slice(oldA, c.copiedA, 70000)),
+                        ReadBytes(movieA)),
+            IsEmpty());
+        EXPECT_THAT(
+            DiffOffsets(Concat(Slice(container, 69328, c.copiedB), Slice(oldB, c.copiedB, 7000)),
+                        ReadBytes(movieB)),
+            IsEmpty());
+    }
+    EXPECT_THAT(Entries(folder), ElementsAre("statewright.ini", "statewright.pl"));
+}
+
+TEST_F(MovieFolder, UnwritablePlacesAreSkippedAndLeaveNothingBehind) {
+    WriteBytes(source, container);
+    const MovieExtraction missing = ExtractMovieFiles(source, dir / "no-such-folder/");
+    EXPECT_EQ(missing.movieA.status, MovieCopy::kFailed);
+    EXPECT_EQ(missing.movieB.status, MovieCopy::kFailed);
+    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+
+    // The temporary name is taken, so movie A cannot be replaced: its old copy stays whole.
+    const Bytes oldA = Pattern(300, 5);
+    WriteBytes(movieA, oldA);
+    fs::create_directory(movieA + ".part");
+    const MovieExtraction blocked = ExtractMovieFiles(source, folder);
+    EXPECT_EQ(blocked.movieA.status, MovieCopy::kFailed);
+    EXPECT_EQ(ReadBytes(movieA), oldA);
+    EXPECT_EQ(blocked.movieB.status, MovieCopy::kCopied);
+    fs::remove(movieA + ".part");
+    EXPECT_THAT(Entries(folder), ElementsAre("statewright.ini", "statewright.pl"));
+
+    if (geteuid() != 0) {  // root writes into read-only folders anyway
+        fs::remove(movieB);
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        const MovieExtraction readOnly = ExtractMovieFiles(source, folder);
+        fs::permissions(folder, fs::perms::owner_all);
+        EXPECT_EQ(readOnly.movieA.status, MovieCopy::kFailed);
+        EXPECT_EQ(readOnly.movieB.status, MovieCopy::kFailed);
+        EXPECT_EQ(ReadBytes(movieA), oldA);
+        EXPECT_THAT(Entries(folder), ElementsAre("statewright.pl"));
+    }
+}
+
+// The shipped data file: each blob is one whole GIF, from its signature to its trailer.
+TEST(MovieContainer, BlobsLieAtTheirPlaces) {
+    const std::string path =
+        (fs::path(__FILE__).parent_path() / "../../resources/data/statewright.dat").string();
+    const Bytes bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), kContainerBytes);
+    for (const MovieBlob& blob : {kMovieA, kMovieB}) {
+        const std::string head(bytes.begin() + blob.offset, bytes.begin() + blob.offset + 6);
+        EXPECT_EQ(head, "GIF89a") << blob.fileName;
+        EXPECT_EQ(bytes[blob.offset + blob.length - 1], 0x3B) << blob.fileName;
+    }
+}
+
+}  // namespace
+}  // namespace sw::test
