@@ -3,22 +3,16 @@
 #include <algorithm>
 #include <numeric>
 
+#include "Latin1Case.h"
+
 namespace sw {
 namespace {
 
-// Case folding for Latin-1 text: A-Z and the accented capitals (except the multiplication
-// sign) become their small letters.
-unsigned char FoldCase(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) {
-        return static_cast<unsigned char>(u + 0x20);
-    }
-    return u;
-}
-
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(LowerLatin1(x)) <
+               static_cast<unsigned char>(LowerLatin1(y));
+    });
 }
 
 // Occupied slots first, in the order `before` gives their codes; the stable sort keeps the
