@@ -1,0 +1,266 @@
+// The Goods page driven through its real widgets: the grid, the item chooser, the commands,
+// the member arrows, and renaming items in the demo ROM.
+#include <gmock/gmock.h>
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "EditorFixture.h"
+#include "ItemNames.h"
+#include "Messages.h"
+#include "pages/ControlIds.h"
+#include "pages/GoodsList.h"
+#include "pages/GoodsPage.h"
+
+namespace sw::test {
+namespace {
+
+namespace id = ui::id;
+
+constexpr long kMember0Goods = 95 * 447 + 35;
+constexpr long Record(int code) {
+    return 1397248 + 39L * code;
+}
+
+class GoodsPageTest : public EditorTest {
+protected:
+    ui::GoodsPage* Goods() const { return Pages().goods; }
+    ui::GoodsList* List() const { return Control<ui::GoodsList>(Goods(), id::kGoodsList); }
+    QComboBox* Chooser() const { return Control<QComboBox>(Goods(), id::kItemChooser); }
+    QString Label(int slot) const { return List()->item(slot)->text(); }
+
+    void ClickSlot(int slot) {
+        const QRect cell = List()->visualItemRect(List()->item(slot));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    void Press(int controlId) {
+        QPushButton* button = Control<QPushButton>(Goods(), controlId);
+        ASSERT_TRUE(button->isEnabled()) << controlId;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void Choose(int code) {
+        Chooser()->setCurrentIndex(code);
+        emit Chooser()->activated(code);
+    }
+    // F2 on the selected slot, as the user starts a rename; null when no editor opened.
+    QLineEdit* BeginRename() {
+        QTest::keyClick(List(), Qt::Key_F2);
+        return qobject_cast<QLineEdit*>(List()->indexWidget(List()->currentIndex()));
+    }
+    void Rename(int slot, const QString& text, Qt::Key end = Qt::Key_Return) {
+        ClickSlot(slot);
+        QLineEdit* editor = BeginRename();
+        ASSERT_NE(editor, nullptr);
+        editor->clear();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, end);
+        QCoreApplication::processEvents();  // the list confirms an edit from its event loop
+    }
+};
+
+TEST_F(GoodsPageTest, ShowsTheShownMembersGoodsAndTheChoosersTexts) {
+    Start();
+    ASSERT_EQ(List()->count(), 14);
+    for (int slot = 0; slot < 14; ++slot) {
+        EXPECT_EQ(Label(slot), QStringLiteral("Null"));  // empty slots name item 0
+    }
+    EXPECT_FALSE(Control<QPushButton>(Goods(), id::kAdd)->isEnabled());
+    EXPECT_TRUE(List()->isEnabled());
+
+    window->Doc().OpenIfValid(state);
+    EXPECT_EQ(Label(7), QString::fromStdString(DefaultItemNames()[0x61]));
+    EXPECT_EQ(Label(13), QStringLiteral("Null"));
+    // Two columns of seven rows: slot i at row i / 2, column i % 2.
+    const QRect first = List()->visualItemRect(List()->item(0));
+    EXPECT_EQ(List()->visualItemRect(List()->item(1)).top(), first.top());
+    EXPECT_GT(List()->visualItemRect(List()->item(1)).left(), first.left());
+    EXPECT_EQ(List()->visualItemRect(List()->item(12)).left(), first.left());
+    EXPECT_GT(List()->visualItemRect(List()->item(12)).top(), first.top());
+
+    ASSERT_EQ(Chooser()->count(), 256);
+    EXPECT_EQ(Chooser()->itemText(10),
+              QString::fromStdString(DefaultItemNames()[10]) + QStringLiteral(" [10]"));
+    EXPECT_EQ(Chooser()->itemText(255), QStringLiteral("<blank> [255]"));
+    EXPECT_EQ(Chooser()->currentIndex(), -1);
+    for (int control :
+         {id::kAdd, id::kRemove, id::kRemoveAll, id::kAlpha, id::kBest, id::kNumeric}) {
+        EXPECT_TRUE(Control<QPushButton>(Goods(), control)->isEnabled()) << control;
+    }
+}
+
+TEST_F(GoodsPageTest, CommandsChangeOnlyTheShownMembersGoodsBytes) {
+    Start(QString::fromStdString(state));
+    const Bytes before = ReadBytes(state);
+
+    Press(id::kAdd);  // nothing chosen yet: item 255 must not appear
+    EXPECT_EQ(Goods()->m_goods[11], 0);
+    ClickSlot(7);
+    EXPECT_EQ(Chooser()->currentIndex(), 0x61);
+    Choose(0xCE);
+    EXPECT_EQ(Goods()->m_goods[7], 0xCE);
+    EXPECT_EQ(Label(7), QString::fromStdString(DefaultItemNames()[0xCE]));
+    Press(id::kAdd);  // the first empty slot gets the chosen item
+    EXPECT_EQ(Goods()->m_goods[11], 0xCE);
+    Press(id::kRemove);  // a rebuilt list has no selection: nothing is removed
+    EXPECT_EQ(Goods()->m_goods[11], 0xCE);
+    Choose(0x02);  // nor does choosing change a slot
+    EXPECT_EQ(Goods()->m_goods[11], 0xCE);
+    ClickSlot(0);
+    Press(id::kRemove);
+    EXPECT_EQ(Goods()->m_goods[0], 0x3E);
+    EXPECT_EQ(Goods()->m_goods[13], 0);
+    Press(id::kNumeric);
+    EXPECT_EQ(Goods()->m_goods, (sw::Goods{0x01, 0x3E, 0x44, 0x52, 0x5E, 0x82, 0x82, 0xB3, 0xC1,
+                                           0xCE, 0xCE, 0, 0, 0}));
+
+    Trigger(32773);
+    Bytes expected = before;
+    std::copy(Goods()->m_goods.begin(), Goods()->m_goods.end(), expected.begin() + kMember0Goods);
+    EXPECT_THAT(DiffOffsets(expected, ReadBytes(state)), testing::IsEmpty());
+
+    Press(id::kBest);
+    EXPECT_EQ(Goods()->m_goods, BestGoods(0));
+    Press(id::kRemoveAll);
+    EXPECT_EQ(Goods()->m_goods, sw::Goods{});
+    EXPECT_EQ(Label(0), QStringLiteral("Null"));
+}
+
+TEST_F(GoodsPageTest, AlphaSortsByTheNamesShown) {
+    Start(QString::fromStdString(state));
+    Press(id::kAlpha);
+    const sw::Goods sorted = Goods()->m_goods;
+    EXPECT_EQ(sorted, AlphaOrder(sorted, Goods()->m_itemNames));
+    for (int slot = 1; slot < 11; ++slot) {
+        EXPECT_LE(Label(slot - 1).compare(Label(slot), Qt::CaseInsensitive), 0) << slot;
+    }
+    EXPECT_TRUE(Control<QPushButton>(Goods(), id::kAlpha)->isEnabled());
+}
+
+TEST_F(GoodsPageTest, ArrowKeysMoveTheCurrentSlotAndTheChooserFollows) {
+    Start(QString::fromStdString(state));
+    ClickSlot(0);
+    const auto press = [this](Qt::Key key) {
+        QTest::keyClick(List(), key);
+        return Goods()->g_currentGoodsSlot;
+    };
+    EXPECT_EQ(press(Qt::Key_Left), 0);
+    EXPECT_EQ(press(Qt::Key_Up), 0);
+    EXPECT_EQ(press(Qt::Key_Right), 1);
+    EXPECT_EQ(press(Qt::Key_Right), 1);
+    EXPECT_EQ(press(Qt::Key_Up), 1);
+    for (int slot = 3; slot <= 13; slot += 2) {
+        EXPECT_EQ(press(Qt::Key_Down), slot);
+    }
+    EXPECT_EQ(press(Qt::Key_Down), 13);
+    EXPECT_EQ(press(Qt::Key_Left), 12);
+    EXPECT_EQ(press(Qt::Key_Left), 12);
+    EXPECT_EQ(press(Qt::Key_Up), 10);
+    EXPECT_EQ(List()->currentRow(), 10);  // the highlight goes where the slot went
+    EXPECT_EQ(Chooser()->currentIndex(), Goods()->m_goods[10]);
+    EXPECT_EQ(press(Qt::Key_Up), 8);
+    EXPECT_EQ(Chooser()->currentIndex(), 0x5E);
+}
+
+TEST_F(GoodsPageTest, MemberArrowsAndChooserGatherFirstAndWrapAround) {
+    Start(QString::fromStdString(state));
+    ClickSlot(0);
+    Press(id::kRemove);
+    QWidget* next = Goods()->findChild<QWidget*>(QString::number(id::kNextMember));
+    QWidget* previous = Goods()->findChild<QWidget*>(QString::number(id::kPreviousMember));
+    QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(window->Doc().gameState.currentCharacter, 3);
+    EXPECT_EQ(window->Doc().gameState.characters[0].goods[0], 0x3E);  // gathered first
+    EXPECT_EQ(Goods()->m_goods[0], 0x33);
+    EXPECT_EQ(Goods()->CharacterCombo()->currentIndex(), 3);
+    EXPECT_EQ(Pages().stats->CharacterCombo()->currentIndex(), 3);
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(window->Doc().gameState.currentCharacter, 0);
+    EXPECT_EQ(Goods()->m_goods[0], 0x3E);
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(window->Doc().gameState.currentCharacter, 1);
+    Goods()->CharacterCombo()->setCurrentIndex(2);
+    emit Goods()->CharacterCombo()->activated(2);
+    EXPECT_EQ(Goods()->m_goods[0], 0x2C);
+}
+
+TEST_F(GoodsPageTest, RenameWritesOneRecordAndShowsTheNameEverywhere) {
+    Start(QString::fromStdString(state));
+    Bytes expected = ReadBytes(rom);
+    ClickSlot(7);
+    QLineEdit* editor = BeginRename();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QString::fromStdString(DefaultItemNames()[0x61]));
+    QTest::keyClick(editor, Qt::Key_Escape);  // cancelled edits rename too
+    EXPECT_EQ(ReadBytes(rom), expected);
+
+    // 45 characters typed, 38 kept; the label is shortened, the chooser shows it whole.
+    Rename(7, QString(45, QLatin1Char('W')));
+    std::fill_n(expected.begin() + Record(0x61), 38, 'W' + 0x30);
+    expected[Record(0x61) + 38] = 0x30;
+    EXPECT_THAT(DiffOffsets(expected, ReadBytes(rom)), testing::IsEmpty());
+    const QString stored(38, QLatin1Char('W'));
+    EXPECT_EQ(Chooser()->itemText(97), stored + QStringLiteral(" [97]"));
+    EXPECT_EQ(Chooser()->currentIndex(), 0x61);
+    EXPECT_TRUE(Label(7).endsWith(QStringLiteral("...")));
+    EXPECT_LE(List()->LabelWidth(Label(7)), 95);
+    EXPECT_EQ(Goods()->m_itemNames[0x61], stored.toStdString());
+
+    // Member 1 does not carry 0x61 but every member shows the new name where it does.
+    Goods()->m_goods[3] = 0x61;
+    Goods()->RefreshGoodsList();
+    EXPECT_EQ(Label(3), Label(7));
+
+    Rename(7, QString(), Qt::Key_Escape);
+    EXPECT_EQ(Chooser()->itemText(97), QStringLiteral("<blank> [97]"));
+    EXPECT_EQ(Label(7), QStringLiteral("<blank>"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(GoodsPageTest, AFailedRenameWarnsAndChangesNothing) {
+    Start(QString::fromStdString(state));
+    const QString label = Label(7), entry = Chooser()->itemText(0x61);
+    std::filesystem::remove(rom);
+    std::filesystem::create_directory(rom);  // in the way: the ROM cannot be written
+    Rename(7, QStringLiteral("Pickled Egg"));
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{msg::kRomWriteFailed});
+    EXPECT_EQ(Label(7), label);
+    EXPECT_EQ(Chooser()->itemText(0x61), entry);
+    EXPECT_EQ(Goods()->m_itemNames[0x61], DefaultItemNames()[0x61]);
+
+    // After closing there is no ROM: renaming is refused; the names read last stay.
+    std::filesystem::remove(rom);
+    WriteBytes(rom, MakeDemoRom());
+    Trigger(57602);
+    EXPECT_TRUE(Goods()->m_romPath.empty());
+    Rename(0, QStringLiteral("x"));
+    EXPECT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(ReadBytes(rom), MakeDemoRom());
+
+    // No current slot: the rename neither opens nor writes.
+    window->Doc().OpenIfValid(state);
+    ClickSlot(7);
+    Goods()->g_currentGoodsSlot = -1;
+    EXPECT_EQ(BeginRename(), nullptr);
+    EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+TEST_F(GoodsPageTest, KeyboardOrderFollowsTheTemplate) {
+    Start(QString::fromStdString(state));
+    QWidget* first = List();
+    QStringList order;
+    QWidget* widget = first;
+    do {
+        if (widget->parentWidget() == Goods() && widget->focusPolicy() & Qt::TabFocus &&
+            !widget->isHidden()) {
+            order << widget->objectName();
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    EXPECT_EQ(order.join(QLatin1Char(' ')),
+              QStringLiteral("1017 1006 1021 1007 1022 1041 1049 1050 1051"));
+}
+
+}  // namespace
+}  // namespace sw::test
