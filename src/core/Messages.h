@@ -38,6 +38,12 @@ inline constexpr char kConfigTooShort[] =
     "ERROR: Cannot load the configuration file.\n\nThe file is shorter than a Statewright "
     "configuration (339 bytes at least); nothing has been loaded.";
 
+// Ours: the help documents are opened by the desktop, which may find no file or no program.
+inline constexpr char kDocumentMissing[] =
+    "The document could not be found:\n\n";  // followed by its path
+inline constexpr char kDocumentNotOpened[] =
+    "No program on this desktop could open the document:\n\n";  // followed by its path
+
 // Ours: saving reports failures instead of passing over them.
 inline constexpr char kSaveFailed[] =
     "ERROR: The save state could not be written.\n\n";  // followed by path and reason

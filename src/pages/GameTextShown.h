@@ -11,6 +11,12 @@ inline QString ShownGameText(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// Text for a multi-line box: the files and texts break lines with CR LF, which such a box
+// shows as one line break each.
+inline QString ShownTextBlock(const std::string& bytes) {
+    return ShownGameText(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 inline std::string TypedGameText(const QString& text) {
     return text.toLatin1().toStdString();
 }

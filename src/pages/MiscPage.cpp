@@ -3,8 +3,12 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "MovieFiles.h"
+#include "NamePhrases.h"
+#include "Prompter.h"
 #include "pages/ControlIds.h"
 #include "pages/DialogTemplate.h"
+#include "pages/GameTextShown.h"
 #include "pages/HotArea.h"
 #include "platform/ShockwaveFlash.h"
 #include "platform/SoundPlayer.h"
@@ -13,7 +17,8 @@ namespace sw::ui {
 
 const QString MiscPage::kNoMoviePath = QStringLiteral("X:\\gGHDJKkja883r54kJHFHJfhdh");
 
-MiscPage::MiscPage(SoundPlayer& sounds, QWidget* parent) : QWidget(parent), m_sounds(sounds) {
+MiscPage::MiscPage(SoundPlayer& sounds, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_sounds(sounds), m_prompter(prompter) {
     setObjectName(QStringLiteral("138"));
     CreateWidgets();
     m_flash->Stop();
@@ -73,6 +78,45 @@ QString MiscPage::FieldText(int controlId) const {
     return m_edits.value(controlId)->text();
 }
 
-void MiscPage::CheckNamePhrases() {}
+void MiscPage::ShowMovie() {
+    m_rentStatic->hide();
+    m_flash->show();
+}
+
+void MiscPage::CheckNamePhrases() {
+    const int phrase = MatchNamePhrase(TypedGameText(FieldText(id::kPlayerName)));
+    if (phrase != 1) {
+        // Any other name: the movie stops, the control is emptied and the placeholder returns.
+        m_flash->Stop();
+        m_flash->LoadMovie(0, kNoMoviePath);
+        m_flash->hide();
+        m_rentStatic->show();
+        update();
+    }
+    if (phrase == 0) {
+        return;
+    }
+    const NamePhrase& reaction = NamePhrases()[static_cast<std::size_t>(phrase - 1)];
+    if (reaction.movie == PhraseMovie::kA) {
+        ShowMovie();
+        m_flash->SetQuality2(QStringLiteral("high"));
+        m_flash->LoadMovie(0, m_movieFolder + QLatin1String(kMovieA.fileName));
+        m_flash->Zoom(50);
+        m_flash->Pan(80, -5, 0);
+    } else if (reaction.movie == PhraseMovie::kB) {
+        ShowMovie();
+        m_flash->SetQuality2(QStringLiteral("low"));
+        m_flash->LoadMovie(0, m_movieFolder + QLatin1String(kMovieB.fileName));
+    }
+    if (reaction.soundBefore != 0) {
+        m_sounds.Play(reaction.soundBefore);  // plays on while the message is open
+    }
+    if (reaction.message != nullptr) {
+        m_prompter.ShowMessage(reaction.message);
+    }
+    if (reaction.soundAfter != 0) {
+        m_sounds.Play(reaction.soundAfter);
+    }
+}
 
 }  // namespace sw::ui

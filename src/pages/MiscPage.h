@@ -8,6 +8,10 @@
 class QLabel;
 class QLineEdit;
 
+namespace sw {
+class Prompter;
+}
+
 namespace sw::ui {
 
 class ShockwaveFlash;
@@ -16,7 +20,7 @@ class SoundPlayer;
 class MiscPage : public QWidget {
     Q_OBJECT
 public:
-    MiscPage(SoundPlayer& sounds, QWidget* parent);
+    MiscPage(SoundPlayer& sounds, Prompter& prompter, QWidget* parent);
 
     // The four edit boxes; disabling also stops, empties and hides the movie control and
     // shows the placeholder again.
@@ -25,8 +29,11 @@ public:
     void SetFieldText(int id, const QString& text);
     QString FieldText(int id) const;
 
-    // Reacts to secret player names after every load and save (none are known yet).
+    // Reacts to the secret player names after every load and save: messages, sounds, or a
+    // movie in the right half; any other name stops and hides the movie.
     void CheckNamePhrases();
+    // Where the two movies were copied at start-up (ends in "/").
+    void SetMovieFolder(const QString& folder) { m_movieFolder = folder; }
 
     ShockwaveFlash* m_flash = nullptr;
     QLabel* m_rentStatic = nullptr;
@@ -38,7 +45,11 @@ public:
 private:
     void CreateWidgets();
 
+    void ShowMovie();
+
     SoundPlayer& m_sounds;
+    Prompter& m_prompter;
+    QString m_movieFolder;
     QHash<int, QLineEdit*> m_edits;
 };
 

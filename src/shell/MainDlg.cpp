@@ -14,18 +14,32 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include "AboutText.h"
 #include "DropComplaints.h"
+#include "GameText.h"
+#include "GoodsSecrets.h"
+#include "Messages.h"
+#include "MovieFiles.h"
 #include "PathRules.h"
+#include "PickleStory.h"
 #include "pages/ControlIds.h"
 #include "pages/DialogTemplate.h"
 #include "pages/EventFlagsPage.h"
+#include "pages/GameTextShown.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
 #include "pages/StatsPage.h"
+#include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
+#include "platform/SoundPlayer.h"
+#include "platform/UserFolders.h"
+#include "shell/AboutDlg.h"
+#include "shell/ConfigCommands.h"
 
 namespace sw::ui {
 namespace {
+
+constexpr int kPickleSound = 191;
 
 // Tab labels are 16 characters each, padded with spaces.
 const char* const kTabLabels[] = {"Player Stats    ", "Goods           ", "Misc.           ",
@@ -131,11 +145,13 @@ void MainDlg::OnInitDialog() {
     // The pages lie over the tab control's display area, in this order.
     m_pages.stats = new StatsPage(m_platform.sounds, m_client);
     m_pages.goods = new GoodsPage(m_platform.sounds, m_platform.prompter, m_client);
-    m_pages.misc = new MiscPage(m_platform.sounds, m_client);
+    m_pages.misc = new MiscPage(m_platform.sounds, m_platform.prompter, m_client);
     m_pages.flags = new EventFlagsPage(m_platform.prompter, m_client);
     m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs, *this,
                                             m_programDir);
     m_pages.flags->m_gameState = &m_document->gameState;
+    m_config =
+        std::make_unique<ConfigCommands>(*m_document, m_platform.dialogs, m_platform.prompter);
 
     m_pages.goods->hide();
     m_pages.misc->hide();
@@ -152,6 +168,9 @@ void MainDlg::OnInitDialog() {
         m_document->gameState.characters[k].index = k;
     }
     m_document->Transfer().SwitchCharacter(0, false);
+    // Both read their files by relative name, in the folder the program was started in.
+    LoadAboutText();
+    ExtractMovieFiles();
 
     if (!m_commandLineFile.isEmpty()) {
         // Made absolute first, so that a path relative to where the program was started still
@@ -166,7 +185,35 @@ void MainDlg::SetTitle(const QString& title) {
     setWindowTitle(title);
 }
 
-void MainDlg::CheckGoodsSecrets() {}
+void MainDlg::LoadAboutText() {
+    g_aboutText = ReadAboutText("about.dat");
+}
+
+void MainDlg::ExtractMovieFiles() {
+    const QString folder = UserDataFolder();
+    if (folder.isEmpty()) {
+        return;  // nowhere to copy them: the movies stay empty, as with no data file
+    }
+    sw::ExtractMovieFiles("statewright.dat", QFile::encodeName(folder).toStdString());
+    m_pages.misc->SetMovieFolder(folder);
+}
+
+void MainDlg::CheckGoodsSecrets() {
+    const GameState& state = m_document->gameState;
+    GoodsPage* goods = m_pages.goods;
+    bool messageShown = false;
+    if (CarriesSecretItem(state)) {
+        goods->ShowSecretText(ShownTextBlock(GoodsSecretMessage(
+            TextOf(state.characters[0].name), goods->m_itemNames[kSecretItemCode])));
+        messageShown = true;
+    }
+    if (CarriesPickle(state, goods->m_itemNames)) {
+        m_platform.sounds.Play(kPickleSound);
+        goods->ShowSecretText(ShownTextBlock(PickleStoryText()));
+    } else if (!messageShown) {
+        goods->HideSecretText();
+    }
+}
 
 void MainDlg::OnTabSelChange() {
     // Read before hiding: hiding a page moves the focus away from its character list.
@@ -217,12 +264,49 @@ void MainDlg::dropEvent(QDropEvent* event) {
     OnDropFiles(paths);
 }
 
-void MainDlg::SaveConfig() {}
-void MainDlg::SaveConfigAs() {}
-void MainDlg::LoadConfig() {}
-void MainDlg::OnEditEventDescriptions() {}
-void MainDlg::OnHelpReadme() {}
-void MainDlg::OnHelpWhatsNew() {}
-void MainDlg::OnAbout() {}
+void MainDlg::SaveConfig() {
+    m_config->SaveConfig();
+}
+
+void MainDlg::SaveConfigAs() {
+    m_config->SaveConfigAs();
+}
+
+void MainDlg::LoadConfig() {
+    m_config->LoadConfig();
+}
+
+void MainDlg::OpenProgramDocument(const QString& fileName) {
+    // The documents are named in capitals; on a case-sensitive file system the file that
+    // lies there may be spelt otherwise (the default descriptions are "event.txt").
+    const QDir programDir(QFile::decodeName(m_programDir.c_str()));
+    const QStringList found = programDir.entryList({fileName}, QDir::Files);
+    const QString path =
+        programDir.filePath(found.contains(fileName) || found.isEmpty() ? fileName : found.front());
+    if (!QFileInfo::exists(path)) {
+        m_platform.prompter.ShowMessage(msg::kDocumentMissing +
+                                        QFile::encodeName(path).toStdString());
+    } else if (!m_platform.opener.Open(path)) {
+        m_platform.prompter.ShowMessage(msg::kDocumentNotOpened +
+                                        QFile::encodeName(path).toStdString());
+    }
+}
+
+void MainDlg::OnEditEventDescriptions() {
+    OpenProgramDocument(QStringLiteral("EVENT.TXT"));
+}
+
+void MainDlg::OnHelpReadme() {
+    OpenProgramDocument(QStringLiteral("README.TXT"));
+}
+
+void MainDlg::OnHelpWhatsNew() {
+    OpenProgramDocument(QStringLiteral("WHATSNEW.TXT"));
+}
+
+void MainDlg::OnAbout() {
+    AboutDlg about(g_aboutText, this);
+    about.exec();
+}
 
 }  // namespace sw::ui

@@ -15,6 +15,8 @@ class QTabWidget;
 
 namespace sw::ui {
 
+class ConfigCommands;
+
 class MainDlg : public QDialog, public DocumentWindow {
     Q_OBJECT
 public:
@@ -32,8 +34,7 @@ public:
     // Several files get a complaint; one is opened like File > Open.
     void OnDropFiles(const QStringList& paths);
 
-    // Tools and Help commands; their documents and dialogs come with the configuration and
-    // help features.
+    // Tools and Help commands.
     void SaveConfig();
     void SaveConfigAs();
     void LoadConfig();
@@ -43,10 +44,12 @@ public:
     void OnAbout();
 
     Document& Doc() { return *m_document; }
+    ConfigCommands& Config() { return *m_config; }
     Pages PageSet() const { return m_pages; }
     QTabWidget* Tabs() const { return m_tab; }
     QWidget* g_currentPage = nullptr;
     int g_dropComplaintIndex = 0;
+    std::string g_aboutText;  // read once at start-up
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -56,6 +59,10 @@ private:
     void CreateActions();
     void CreateWidgets();
     void OnInitDialog();
+    void LoadAboutText();
+    void ExtractMovieFiles();
+    // Opens a document of the program folder with the desktop's program for it.
+    void OpenProgramDocument(const QString& fileName);
 
     QString m_commandLineFile;
     Platform m_platform;
@@ -67,6 +74,7 @@ private:
     QPushButton* m_close = nullptr;
     Pages m_pages{};
     std::unique_ptr<Document> m_document;
+    std::unique_ptr<ConfigCommands> m_config;
 };
 
 }  // namespace sw::ui

@@ -171,8 +171,8 @@ TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
     WriteBytes(rom, foreign);
     DeletingPrompter deleting;
     deleting.victim = state;
-    window = std::make_unique<ui::MainDlg>(QString(), ui::Platform{deleting, dialogs, sounds, opener},
-                                           dir.Path() + "/");
+    window = std::make_unique<ui::MainDlg>(
+        QString(), ui::Platform{deleting, dialogs, sounds, opener}, dir.Path() + "/");
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(deleting.messages, std::vector<std::string>{msg::kStateOpenFailed});
     EXPECT_FALSE(window->Doc().HasOpenFile());

@@ -66,6 +66,9 @@ public:
 class EditorTest : public testing::Test {
 protected:
     EditorTest() : m_cwd(std::filesystem::current_path().string()) {
+        // The movie copies go to the per-user data folder: here, one of the test's own.
+        m_dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir / "data"));
         state = dir / kDemoStateName;
         rom = dir / kDemoRomName;
         WriteBytes(state, MakeDemoState());
@@ -73,7 +76,14 @@ protected:
         // A default description file, so that opening shows no message about it.
         std::ofstream(dir / "event.txt") << "'test descriptions\n$0001:Woke up\n";
     }
-    ~EditorTest() override { std::filesystem::current_path(m_cwd); }
+    ~EditorTest() override {
+        std::filesystem::current_path(m_cwd);
+        if (m_dataHome.isNull()) {
+            qunsetenv("XDG_DATA_HOME");
+        } else {
+            qputenv("XDG_DATA_HOME", m_dataHome);
+        }
+    }
 
     // The main window as the program starts it, optionally with a command-line file.
     ui::MainDlg& Start(const QString& commandLineFile = {}) {
@@ -133,6 +143,7 @@ protected:
 
 private:
     std::string m_cwd;
+    QByteArray m_dataHome;
 };
 
 }  // namespace sw::test

@@ -1,0 +1,50 @@
+#include "AboutDlg.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "AboutText.h"
+#include "pages/DialogTemplate.h"
+#include "pages/GameTextShown.h"
+
+namespace sw::ui {
+namespace {
+
+void AddPicture(QDialog* dialog, int bitmapId, QRect dlu) {
+    auto* picture = new QLabel(dialog);
+    const QPixmap bitmap(QStringLiteral(":/bitmap/%1").arg(bitmapId));
+    picture->setPixmap(bitmap);
+    picture->setGeometry(QRect(dlu.topLeft(), bitmap.size()));  // the bitmap's own size
+}
+
+}  // namespace
+
+AboutDlg::AboutDlg(const std::string& aboutText, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("100"));
+    setWindowTitle(QStringLiteral("About Statewright"));
+    ApplyDialogFont(this);
+    setFixedSize(DluRect(0, 0, 255, 194).size());
+    AddPicture(this, 130, DluRect(0, 0, 275, 40));
+    AddPicture(this, 131, DluRect(0, 40, 20, 20));  // lies under the text and the button
+
+    auto* ok = AddButton(this, 1, QStringLiteral("I Worship Parsnip"), DluRect(132, 175, 94, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_aboutEdit = new QPlainTextEdit(this);
+    m_aboutEdit->setObjectName(QStringLiteral("1001"));
+    m_aboutEdit->setGeometry(DluRect(9, 53, 217, 117));
+    m_aboutEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette colours = m_aboutEdit->palette();  // the selection stays visible unfocused
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    m_aboutEdit->setPalette(colours);
+
+    const std::string shown = aboutText.substr(0, aboutText.find('\0')).substr(0, kAboutTextShown);
+    m_aboutEdit->setPlainText(ShownTextBlock(shown));
+    setTabOrder(ok, m_aboutEdit);
+}
+
+}  // namespace sw::ui

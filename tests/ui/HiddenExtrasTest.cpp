@@ -1,0 +1,214 @@
+// The hidden extras through the window: the goods secrets in the Goods page's text box, the
+// name phrases' messages, sounds and movies, the movie copies made at start-up, and the
+// complaints about dropping several files.
+#include <gmock/gmock.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "EditorFixture.h"
+#include "GoodsSecrets.h"
+#include "MovieFiles.h"
+#include "NamePhrases.h"
+#include "PickleStory.h"
+#include "pages/ControlIds.h"
+#include "pages/GameTextShown.h"
+#include "pages/GoodsPage.h"
+#include "pages/MiscPage.h"
+#include "platform/ShockwaveFlash.h"
+
+namespace sw::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+namespace id = ui::id;
+
+// Messages and sounds in one log, so that their order shows.
+struct Log {
+    std::vector<std::string> events;
+};
+class LoggingPrompter : public RecordingPrompter {
+public:
+    explicit LoggingPrompter(Log& log) : m_log(log) {}
+    void ShowMessage(const std::string& text) override { m_log.events.push_back(text); }
+
+private:
+    Log& m_log;
+};
+class LoggingSounds : public ui::SoundPlayer {
+public:
+    explicit LoggingSounds(Log& log) : m_log(log) {}
+    void Play(int soundId) override { m_log.events.push_back("sound " + std::to_string(soundId)); }
+
+private:
+    Log& m_log;
+};
+
+class HiddenExtrasTest : public EditorTest {
+protected:
+    ui::GoodsPage* Goods() const { return Pages().goods; }
+    QPlainTextEdit* TextBox() const { return Goods()->SecretText(); }
+    ui::ShockwaveFlash* Flash() const { return Pages().misc->m_flash; }
+    void Save() { Trigger(32773); }
+    void SetMember0Goods(std::initializer_list<std::uint8_t> codes) {
+        sw::Goods goods{};
+        std::copy(codes.begin(), codes.end(), goods.begin());
+        Goods()->m_goods = goods;  // member 0 is shown
+    }
+    // Starts the window with every message and sound going into one log.
+    void StartLogging(const QString& file) {
+        window = std::make_unique<ui::MainDlg>(
+            file, ui::Platform{logPrompter, dialogs, logSounds, opener}, dir.Path() + "/");
+    }
+    void SavePlayerName(const QString& name) {
+        log.events.clear();
+        Type(Pages().misc, id::kPlayerName, name);
+        Save();
+    }
+
+    Log log;
+    LoggingPrompter logPrompter{log};
+    LoggingSounds logSounds{log};
+};
+
+TEST_F(HiddenExtrasTest, TheSecretItemOfTheFirstMemberShowsTheMessage) {
+    Start(QString::fromStdString(state));
+    EXPECT_TRUE(TextBox()->isHidden());
+    SetMember0Goods({0x01, 206});
+    Save();
+    ASSERT_FALSE(TextBox()->isHidden());
+    const std::string expected = GoodsSecretMessage("Wren", "Inkwell of Ages");
+    EXPECT_EQ(TextBox()->toPlainText(), ui::ShownTextBlock(expected));
+    EXPECT_NE(expected.find("you gave Wren an Inkwell of Ages. Of course"), std::string::npos);
+    EXPECT_NE(expected.find("\xAC_\xAC"), std::string::npos);
+
+    // Renamed to a name with a consonant: " a ".
+    Goods()->m_itemNames[206] = "Bottled Ink";
+    Save();
+    EXPECT_TRUE(TextBox()->toPlainText().contains(QStringLiteral("Wren a Bottled Ink.")));
+
+    // Carried by another member only: nothing, and the box hides again.
+    SetMember0Goods({0x01});
+    window->Doc().gameState.characters[1].goods[0] = 206;
+    Save();
+    EXPECT_TRUE(TextBox()->isHidden());
+    EXPECT_TRUE(sounds.played.empty());
+}
+
+TEST_F(HiddenExtrasTest, APickleAnywhereTellsTheStoryInsteadOfTheMessage) {
+    Start(QString::fromStdString(state));
+    SetMember0Goods({206});
+    window->Doc().gameState.characters[3].goods[13] = 0x40;
+    Goods()->m_itemNames[0x40] = "Jar of PICKLED Onions";  // a renamed item counts by its name
+    Save();
+    EXPECT_EQ(sounds.played, std::vector<int>{191});
+    ASSERT_FALSE(TextBox()->isHidden());
+    const QString story = TextBox()->toPlainText();
+    EXPECT_EQ(PickleStoryText().size(), 11362u);
+    EXPECT_EQ(story, ui::ShownTextBlock(PickleStoryText()));
+    EXPECT_FALSE(story.contains(QStringLiteral("secret dealies")));
+
+    Trigger(57602);  // closing disables the page and hides the box
+    EXPECT_TRUE(TextBox()->isHidden());
+}
+
+TEST_F(HiddenExtrasTest, NamePhrasesReactInOrderAndOtherNamesReset) {
+    StartLogging(QString::fromStdString(state));
+    const QString moviesAt = QString::fromStdString(dir / "data/statewright/");
+
+    SavePlayerName(QStringLiteral("Mr Thistlewood"));  // any letter case
+    EXPECT_THAT(log.events, ElementsAre("Hello, Mr. Thistlewood!"));
+    EXPECT_FALSE(Flash()->isHidden());
+    EXPECT_TRUE(Pages().misc->m_rentStatic->isHidden());
+    EXPECT_EQ(Flash()->MoviePath(), moviesAt + QStringLiteral("statewright.pl"));
+    EXPECT_TRUE(Flash()->SmoothQuality());
+    EXPECT_DOUBLE_EQ(Flash()->ZoomScale(), 2.0);
+    EXPECT_EQ(Flash()->PanOffset(), QPointF(80, -5));
+
+    SavePlayerName(QStringLiteral("mr thistles"));  // reset first, then movie B at low quality
+    EXPECT_THAT(log.events, ElementsAre("Close, but no banana, Barnaby."));
+    EXPECT_EQ(Flash()->MoviePath(), moviesAt + QStringLiteral("statewright.ini"));
+    EXPECT_FALSE(Flash()->SmoothQuality());
+    EXPECT_DOUBLE_EQ(Flash()->ZoomScale(), 1.0);
+    EXPECT_FALSE(Flash()->isHidden());
+
+    SavePlayerName(QStringLiteral("Marlowe"));
+    EXPECT_THAT(log.events, ::testing::IsEmpty());
+    EXPECT_TRUE(Flash()->isHidden());
+    EXPECT_FALSE(Flash()->IsPlaying());
+    EXPECT_EQ(Flash()->MoviePath(), ui::MiscPage::kNoMoviePath);
+    EXPECT_FALSE(Pages().misc->m_rentStatic->isHidden());
+
+    // A sound before its message plays on under it; one after it starts when it is closed.
+    SavePlayerName(QStringLiteral("love potion"));
+    EXPECT_THAT(log.events,
+                ElementsAre("sound 189", "All you need is love, Caspar. That, and a clue."));
+    SavePlayerName(QStringLiteral("best editor"));
+    EXPECT_THAT(log.events, ElementsAre("You know it.", "sound 180"));
+
+    // Every phrase sets off exactly its own reaction.
+    for (const NamePhrase& phrase : NamePhrases()) {
+        SCOPED_TRACE(phrase.text);
+        SavePlayerName(QString::fromLatin1(phrase.text));
+        std::vector<std::string> expected;
+        if (phrase.soundBefore != 0) {
+            expected.push_back("sound " + std::to_string(phrase.soundBefore));
+        }
+        if (phrase.message != nullptr) {
+            expected.push_back(phrase.message);
+        }
+        if (phrase.soundAfter != 0) {
+            expected.push_back("sound " + std::to_string(phrase.soundAfter));
+        }
+        EXPECT_EQ(log.events, expected);
+        EXPECT_EQ(Flash()->isHidden(), phrase.movie == PhraseMovie::kNone);
+    }
+}
+
+TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheStartUpFolder) {
+    const std::string source =
+        QCoreApplication::applicationDirPath().toStdString() + "/statewright.dat";
+    ASSERT_TRUE(std::filesystem::exists(source));
+    std::filesystem::copy_file(source, dir / "statewright.dat");
+    {
+        CurrentDir startUp(dir.Path());
+        Start();
+    }
+    const Bytes data = ReadBytes(source);
+    const Bytes movieA = ReadBytes(dir / "data/statewright/statewright.pl");
+    const Bytes movieB = ReadBytes(dir / "data/statewright/statewright.ini");
+    EXPECT_EQ(movieA, Bytes(data.begin() + kMovieA.offset,
+                            data.begin() + kMovieA.offset + static_cast<long>(kMovieA.length)));
+    EXPECT_EQ(movieB, Bytes(data.begin() + kMovieB.offset,
+                            data.begin() + kMovieB.offset + static_cast<long>(kMovieB.length)));
+
+    // Started elsewhere, without the data file: the copies stay as they are.
+    std::filesystem::create_directory(dir / "elsewhere");
+    CurrentDir elsewhere(dir / "elsewhere");
+    Start();
+    EXPECT_EQ(ReadBytes(dir / "data/statewright/statewright.pl"), movieA);
+}
+
+TEST_F(HiddenExtrasTest, SeveralDroppedFilesComplainInACycleThatSingleDropsDoNotReset) {
+    Start();
+    const QString other = QString::fromStdString(dir / "other.zs2");
+    for (int drop = 0; drop < 12; ++drop) {
+        window->OnDropFiles({other, other});
+        if (drop == 4) {
+            window->OnDropFiles({QString::fromStdString(state)});
+        }
+    }
+    ASSERT_EQ(prompter.messages.size(), 12u);
+    EXPECT_EQ(prompter.messages[2], "Cut that out!");
+    EXPECT_EQ(prompter.messages[9],
+              "Okay, if you like those files so much, let's see how you do when I DELETE THEM! "
+              "HAHAHAHAHAHAHAH!");
+    EXPECT_EQ(prompter.messages[10], prompter.messages[0]);
+    EXPECT_EQ(prompter.messages[11], "Hey! What did I just tell you?");
+    EXPECT_TRUE(std::filesystem::exists(dir / "vellumgate.zs1"));  // only words
+}
+
+}  // namespace
+}  // namespace sw::test
