@@ -89,6 +89,14 @@ QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu) {
     return button;
 }
 
+void KeepSelectionShown(QWidget* widget) {
+    QPalette colours = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    widget->setPalette(colours);
+}
+
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items) {
     const QSignalBlocker blocker(combo);
     combo->clear();

@@ -38,6 +38,9 @@ QLineEdit* AddEdit(QWidget* page, int id, QRect dlu);
 QComboBox* AddDropDownList(QWidget* page, int id, QRect dlu);
 QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu);
 
+// A list or text box whose selection stays shown while it does not have the focus.
+void KeepSelectionShown(QWidget* widget);
+
 // Filling and selecting by the program, which must not look like the user's choice.
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items);
 void SelectSilently(QComboBox* combo, int index);

@@ -6,6 +6,7 @@
 #include <QStyledItemDelegate>
 
 #include "Layout.h"
+#include "pages/DialogTemplate.h"
 
 namespace sw::ui {
 namespace {
@@ -73,16 +74,14 @@ GoodsList::GoodsList(QWidget* parent) : QListWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);  // the frame is drawn by the bitmaps around the list
 
-    // Near-black list, white text; the selection stays visible when the list is not focused.
+    // Near-black list, white text.
     QPalette colours = palette();
     colours.setColor(QPalette::Base, QColor(16, 16, 16));
     colours.setColor(QPalette::Window, QColor(16, 16, 16));
     colours.setColor(QPalette::Text, Qt::white);
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
-        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
-    }
     setPalette(colours);
     setAutoFillBackground(true);
+    KeepSelectionShown(this);
 }
 
 void GoodsList::SetUpGrid() {

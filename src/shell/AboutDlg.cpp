@@ -36,11 +36,7 @@ AboutDlg::AboutDlg(const std::string& aboutText, QWidget* parent) : QDialog(pare
     m_aboutEdit->setObjectName(QStringLiteral("1001"));
     m_aboutEdit->setGeometry(DluRect(9, 53, 217, 117));
     m_aboutEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette colours = m_aboutEdit->palette();  // the selection stays visible unfocused
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
-        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
-    }
-    m_aboutEdit->setPalette(colours);
+    KeepSelectionShown(m_aboutEdit);
 
     const std::string shown = aboutText.substr(0, aboutText.find('\0')).substr(0, kAboutTextShown);
     m_aboutEdit->setPlainText(ShownTextBlock(shown));
