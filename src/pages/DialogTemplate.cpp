@@ -1,6 +1,7 @@
 #include "DialogTemplate.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -87,6 +88,23 @@ QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu) {
     button->setObjectName(IdName(id));
     button->setGeometry(dlu);
     return button;
+}
+
+void FitFontToWidth(QWidget* control, const QString& text, int room) {
+    QFont font = control->font();
+    while (font.pointSizeF() > 6.0 && QFontMetricsF(font).horizontalAdvance(text) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    control->setFont(font);
+}
+
+void AddOkCancel(QDialog* dialog, const QString& okText, QRect okDlu, const QString& cancelText,
+                 QRect cancelDlu) {
+    QPushButton* ok = AddButton(dialog, 1, okText, okDlu);
+    ok->setDefault(true);
+    QPushButton* cancel = AddButton(dialog, 2, cancelText, cancelDlu);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items) {
