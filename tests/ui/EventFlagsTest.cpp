@@ -2,7 +2,6 @@
 // clicks, description editing and its file, Find and Goto.
 #include <QApplication>
 #include <QCheckBox>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -14,7 +13,6 @@
 #include "Messages.h"
 #include "document/Document.h"
 #include "pages/ControlIds.h"
-#include "pages/DialogTemplate.h"
 #include "pages/EventFlagsPage.h"
 #include "pages/FindDlg.h"
 #include "pages/FlagListCtrl.h"
@@ -162,11 +160,8 @@ TEST_F(EventFlagsTest, RowsShowNumbersPicturesAndDescriptions) {
     EXPECT_EQ(Description(0), QStringLiteral("Woke up\n"));  // as read, line feed and all
     EXPECT_EQ(Description(1), QString());
 
-    EXPECT_EQ(list->geometry(), ui::DluRect(3, 12, 292, 105));
     EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("Description   (Right-click to edit)"));
-    EXPECT_EQ(list->header()->sectionSize(0), 55);
-    EXPECT_EQ(list->header()->sectionSize(1), 362);
     EXPECT_TRUE(list->isEnabled());
     Trigger(57602);
     EXPECT_FALSE(list->isEnabled());
@@ -330,8 +325,10 @@ TEST_F(EventFlagsTest, EditsTheListStartsWorkOnTheMarkOrElseOnTheOpenedRow) {
     EXPECT_EQ(page->m_descriptions[4], "still three");
 }
 
-TEST_F(EventFlagsTest, FindWalksFromTheMarkWrapsAndFoldsCase) {
-    ShowFlagsPage("$0002:Lamp lit\n$0010:Met the LAMPLIGHTER\n$0400:lamp at the end\n");
+// The walk itself (start row, wrap, case folding) is tested in the core; here the dialog, the
+// mark and the scrolling.
+TEST_F(EventFlagsTest, FindScrollsTheMatchToTheTopAndMovesTheMark) {
+    ShowFlagsPage("$0010:Met the LAMPLIGHTER\n$0400:lamp at the end\n");
     Find(QString());  // an empty text matches the first row looked at
     EXPECT_EQ(Top(), 0);
     EXPECT_EQ(Mark(), 1);
@@ -339,34 +336,24 @@ TEST_F(EventFlagsTest, FindWalksFromTheMarkWrapsAndFoldsCase) {
     EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
 
     Find(QStringLiteral("lamp"));
-    EXPECT_EQ(Mark(), 2);
-    EXPECT_EQ(Top(), 1);
-    Find(QStringLiteral("lamp"));
-    EXPECT_EQ(Mark(), 16);
     EXPECT_EQ(Top(), 15);
-    Find(QStringLiteral("lamp"));
-    EXPECT_EQ(Mark(), 1024);
+    EXPECT_EQ(Mark(), 16);
+    Find(QStringLiteral("lamp"), true);  // the tick reaches the search: LAMPLIGHTER is skipped
     EXPECT_EQ(Top(), list->verticalScrollBar()->maximum());
-    Find(QStringLiteral("lamp"));  // wraps to row 0
-    EXPECT_EQ(Mark(), 2);
-
-    Find(QStringLiteral("lamp"), true);  // skips LAMPLIGHTER
     EXPECT_EQ(Mark(), 1024);
     Find(QStringLiteral("zebra"));
     EXPECT_EQ(Mark(), 1024);
     EXPECT_EQ(page->m_lastSearch, "zebra");
-    Find(QStringLiteral("LAMP"), true);
-    EXPECT_EQ(Mark(), 16);
 
-    // Every Find opens with the last text and without the tick.
-    ASSERT_EQ(findShown.size(), 8u);
-    EXPECT_EQ(findShown[5], std::pair(QStringLiteral("lamp"), false));
-    EXPECT_EQ(findShown[6], std::pair(QStringLiteral("lamp"), false));
-    EXPECT_EQ(findShown[7], std::pair(QStringLiteral("zebra"), false));
-
-    // Close changes nothing.
+    // Every Find opens with the last text and without the tick; Close changes nothing.
+    answers.push_back([](QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("2")), Qt::LeftButton);
+    });
     QTest::mouseClick(Control<QPushButton>(page, ui::id::kFind), Qt::LeftButton);
-    EXPECT_EQ(Mark(), 16);
+    EXPECT_EQ(Mark(), 1024);
+    EXPECT_EQ(page->m_lastSearch, "zebra");
+    EXPECT_EQ(findShown[2], std::pair(QStringLiteral("lamp"), false));
+    EXPECT_EQ(findShown[3], std::pair(QStringLiteral("lamp"), false));
 }
 
 TEST_F(EventFlagsTest, GotoMarksTheNumberForTheNextFind) {
