@@ -1,10 +1,13 @@
 #include "FlagDescriptions.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -56,6 +59,51 @@ bool ParseLine(std::string_view line, DescriptionTable& descriptions) {
             std::string(line.substr(textStart, textEnd - textStart));
     }
     return true;
+}
+
+std::string WithoutLineFeeds(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    return text;
+}
+
+// A file that exists but may not be written: read-only, or not ours to write. Checked by its
+// mode bits too, since the rename below would replace it regardless, and root may write it.
+bool IsWriteProtected(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    return (info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
+
+// Writes beside the old file and renames over it: a full disk or a vanished folder cannot cost
+// the old file. False with the reason when any step fails.
+bool ReplaceFile(const std::string& path, const std::string& text, std::string& reason) {
+    if (IsWriteProtected(path)) {
+        reason = std::strerror(EACCES);
+        return false;
+    }
+    const std::string temporary = path + ".tmp";
+    FilePtr out = OpenFile(temporary, "wb");
+    if (!out) {
+        reason = LastErrorText();
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size() &&
+              Flush(out.get()) && fsync(fileno(out.get())) == 0;
+    ok = std::fclose(out.release()) == 0 && ok;
+    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        reason = LastErrorText();
+        std::remove(temporary.c_str());
+    }
+    return ok;
+}
+
+// The file's full path for messages (the name alone when the working folder has vanished).
+std::string ShownPath(const std::string& name) {
+    char folder[4096];
+    return getcwd(folder, sizeof folder) != nullptr ? std::string(folder) + "/" + name : name;
 }
 
 }  // namespace
@@ -144,31 +192,22 @@ bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseNam
     const std::string path = DescriptionFileName(baseName);
     std::string text = kHeader;
     for (std::size_t n = 1; n < descriptions.size(); ++n) {
-        std::string& description = descriptions[n];
-        description.erase(std::remove(description.begin(), description.end(), '\n'),
-                          description.end());
         text += FlagNumberText(static_cast<std::int32_t>(n));
         text += ':';
-        text += description;
+        text += WithoutLineFeeds(descriptions[n]);
         text += '\n';
     }
-    // Write beside the old file and rename over it: a full disk cannot cost the old file.
-    const std::string temporary = path + ".tmp";
-    bool ok = false;
-    const bool writable = access(path.c_str(), F_OK) != 0 || access(path.c_str(), W_OK) == 0;
-    if (FilePtr out = writable ? OpenFile(temporary, "wb") : nullptr) {
-        ok = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size() &&
-             Flush(out.get()) && fsync(fileno(out.get())) == 0;
-        ok = std::fclose(out.release()) == 0 && ok;
-        ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-        if (!ok) {
-            std::remove(temporary.c_str());
-        }
+    std::string reason;
+    if (!ReplaceFile(path, text, reason)) {
+        // The table stays as it was, line feeds included: nothing of it reached the file.
+        prompter.ShowMessage(std::string(msg::kCannotCreateDescriptions) + "\n\n" +
+                             ShownPath(path) + ": " + reason);
+        return false;
     }
-    if (!ok) {
-        prompter.ShowMessage(msg::kCannotCreateDescriptions);
+    for (std::size_t n = 1; n < descriptions.size(); ++n) {
+        descriptions[n] = WithoutLineFeeds(descriptions[n]);
     }
-    return ok;
+    return true;
 }
 
 }  // namespace sw

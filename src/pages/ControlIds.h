@@ -54,6 +54,13 @@ inline constexpr int kFlagList = 1052;
 inline constexpr int kFind = 1053;
 inline constexpr int kGoto = 1072;
 
+// Find and Goto dialogs.
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+inline constexpr int kSearchText = 1007;
+inline constexpr int kCaseSensitive = 1074;
+inline constexpr int kFlagNumberText = 1073;
+
 // Main window.
 inline constexpr int kSave = 1023;
 inline constexpr int kClose = 2;

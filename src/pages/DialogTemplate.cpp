@@ -1,6 +1,7 @@
 #include "DialogTemplate.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -95,6 +96,23 @@ void KeepSelectionShown(QWidget* widget) {
         colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
     }
     widget->setPalette(colours);
+}
+
+void FitFontToWidth(QWidget* control, const QString& text, int room) {
+    QFont font = control->font();
+    while (font.pointSizeF() > 6.0 && QFontMetricsF(font).horizontalAdvance(text) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    control->setFont(font);
+}
+
+void AddOkCancel(QDialog* dialog, const QString& okText, QRect okDlu, const QString& cancelText,
+                 QRect cancelDlu) {
+    QPushButton* ok = AddButton(dialog, 1, okText, okDlu);
+    ok->setDefault(true);
+    QPushButton* cancel = AddButton(dialog, 2, cancelText, cancelDlu);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items) {

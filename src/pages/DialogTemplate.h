@@ -10,6 +10,7 @@
 #include <Qt>
 
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,6 +38,13 @@ QLabel* AddLabel(QWidget* page, const QString& text, QRect dlu, Qt::Alignment al
 QLineEdit* AddEdit(QWidget* page, int id, QRect dlu);
 QComboBox* AddDropDownList(QWidget* page, int id, QRect dlu);
 QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu);
+// Shrinks a control's font in quarter points, down to 6 pt, until `text` fits `room` pixels:
+// a few texts are still too wide for their boxes in the dialog font.
+void FitFontToWidth(QWidget* control, const QString& text, int room);
+// A small dialog's OK (id 1, the default button) and Cancel (id 2) buttons, wired to accept()
+// and reject().
+void AddOkCancel(QDialog* dialog, const QString& okText, QRect okDlu, const QString& cancelText,
+                 QRect cancelDlu);
 
 // A list or text box whose selection stays shown while it does not have the focus.
 void KeepSelectionShown(QWidget* widget);

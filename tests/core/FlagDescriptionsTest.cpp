@@ -156,7 +156,29 @@ TEST_F(Descriptions, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
     std::filesystem::create_directory("event.quest.txt");  // the rename cannot replace it
     EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
     EXPECT_FALSE(std::filesystem::exists("event.quest.txt.tmp"));
-    EXPECT_THAT(prompter.messages, ElementsAre(kCannotCreate, kCannotCreate));
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_THAT(prompter.messages[1], StartsWith(std::string(kCannotCreate) + "\n\n" + dir.Path() +
+                                                 "/event.quest.txt: "));
+}
+
+TEST_F(Descriptions, AReadOnlyFileOrAVanishedFolderKeepsTableAndFile) {
+    Write("event.quest.txt", "1:old\n");
+    std::filesystem::permissions(
+        "event.quest.txt", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    table[1] = "edited\n";
+    EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
+    EXPECT_EQ(ReadText("event.quest.txt"), "1:old\n");
+    EXPECT_EQ(table[1], "edited\n");  // nothing was written, so nothing was taken out
+
+    std::filesystem::create_directory("gone");
+    std::filesystem::current_path("gone");
+    std::filesystem::remove(dir / "gone");
+    EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
+    EXPECT_EQ(table[1], "edited\n");
+    EXPECT_THAT(prompter.messages,
+                ElementsAre(StartsWith(std::string(kCannotCreate) + "\n\n"),
+                            StartsWith(std::string(kCannotCreate) + "\n\nevent.quest.txt: ")));
+    EXPECT_THAT(prompter.messages[0], EndsWith("event.quest.txt: Permission denied"));
 }
 
 }  // namespace
