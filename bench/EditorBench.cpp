@@ -7,7 +7,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
 #include <QTabWidget>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +20,7 @@
 #include "pages/EventFlagsPage.h"
 #include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
+#include "platform/QtPrompter.h"
 #include "platform/SoundPlayer.h"
 #include "shell/MainDlg.h"
 
@@ -135,11 +140,90 @@ void RebuildFlagListShown(benchmark::State& state) {
 }
 BENCHMARK(RebuildFlagListShown)->Unit(benchmark::kMicrosecond);
 
+// Start-up as the user meets it: a new process, from its start until its window has painted
+// for the first time. Two baselines run in processes of their own: a bare dialog of the same
+// size, what any Qt window costs to appear here, and the same dialog with one line of text,
+// which also starts the font system (fontconfig), as every window with a word on it must.
+constexpr char kStartupChild[] = "--startup-child";
+
+// In the child: ends the process at the window's first paint, leaving teardown unmeasured.
+class FirstPaint : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            std::_Exit(0);
+        }
+        return false;
+    }
+};
+
+// argv: --startup-child bare|label WIDTH HEIGHT, or --startup-child editor STATE PROGRAM_DIR.
+int RunStartupChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    FirstPaint firstPaint;
+    if (std::string(argv[2]) == "bare" || std::string(argv[2]) == "label") {
+        QDialog dialog;
+        dialog.setFixedSize(std::atoi(argv[3]), std::atoi(argv[4]));
+        if (std::string(argv[2]) == "label") {
+            new QLabel(QStringLiteral("Vellumgate Save State Editor"), &dialog);
+        }
+        dialog.installEventFilter(&firstPaint);
+        dialog.show();
+        return app.exec();
+    }
+    // The editor with the program's own platform services, as the program starts it.
+    sw::ui::QtPrompter prompter;
+    sw::ui::QtFileDialogs dialogs;
+    sw::ui::AudioSoundPlayer sounds;
+    sw::ui::DesktopDocumentOpener opener;
+    sw::ui::MainDlg window(QString::fromLocal8Bit(argv[3]),
+                           sw::ui::Platform{prompter, dialogs, sounds, opener}, argv[4]);
+    window.installEventFilter(&firstPaint);
+    window.show();
+    return app.exec();
+}
+
+void ProcessStartup(benchmark::State& state, const char* kind) {
+    QStringList arguments{QLatin1String(kStartupChild), QLatin1String(kind)};
+    if (std::string(kind) != "editor") {
+        QuietPlatform platform;
+        const QSize size = MakeWindow(platform)->size();
+        arguments << QString::number(size.width()) << QString::number(size.height());
+    } else {
+        arguments << QString::fromStdString(Demo().state)
+                  << QString::fromStdString(Demo().path + "/");
+    }
+    const QString self = QCoreApplication::applicationFilePath();
+    for (auto _ : state) {
+        QProcess child;
+        child.start(self, arguments);
+        if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+            state.SkipWithError("the start-up child failed");
+            return;
+        }
+    }
+}
+BENCHMARK_CAPTURE(ProcessStartup, BareDialog, "bare")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(30);
+BENCHMARK_CAPTURE(ProcessStartup, Label, "label")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(30);
+BENCHMARK_CAPTURE(ProcessStartup, Editor, "editor")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(30);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (argc == 5 && std::string(argv[1]) == kStartupChild) {
+        return RunStartupChild(argc, argv);
     }
     const QString cwd = QDir::currentPath();
     QApplication app(argc, argv);

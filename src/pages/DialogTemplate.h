@@ -28,7 +28,7 @@ QRect DluRect(int x, int y, int width, int height);
 // The font the templates ask for ("MS Sans Serif" 8 pt) as this platform offers it: the given
 // family at 8 pt or a little smaller, so that its average character is at most 6 px wide.
 QFont DialogFont(const QFont& base);
-// Sets that font, and group boxes drawn as the templates show them, on a window.
+// Sets that font on a window.
 void ApplyDialogFont(QWidget* widget);
 
 // Controls of a template, created as children of `page` in template order (later ones lie on

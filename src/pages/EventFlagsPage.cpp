@@ -42,10 +42,7 @@ void EventFlagsPage::CreateWidgets() {
     m_flagList = new FlagListCtrl(this);
     m_flagList->setObjectName(IdName(id::kFlagList));
     m_flagList->setGeometry(DluRect(3, 12, 292, 105));
-    m_flagList->setModel(m_model);
     m_flagList->setIconSize(QSize(FlagListModel::kImageSize, FlagListModel::kImageSize));
-    m_flagList->header()->resizeSection(0, 55);
-    m_flagList->header()->resizeSection(1, 362);
     m_flagList->setEnabled(false);
 
     m_find = AddButton(this, id::kFind, QStringLiteral("Find"), DluRect(259, 0, 36, 12));
@@ -83,6 +80,17 @@ void EventFlagsPage::LoadDescriptions(const std::string& programDir) {
     // finished (and written to that document's file) first.
     m_flagList->EndLabelEdit();
     sw::LoadDescriptions(m_descriptions, m_romName, programDir, m_prompter);
+}
+
+void EventFlagsPage::showEvent(QShowEvent* event) {
+    // The view lays out its 1024 rows whenever its model is reset, shown or not; it gets the
+    // model when the page is first shown, so that start-up does not pay for a hidden list.
+    if (m_flagList->model() != m_model) {
+        m_flagList->setModel(m_model);
+        m_flagList->header()->resizeSection(0, 55);
+        m_flagList->header()->resizeSection(1, 362);
+    }
+    QWidget::showEvent(event);
 }
 
 void EventFlagsPage::RebuildFlagList() {

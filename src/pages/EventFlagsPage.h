@@ -58,6 +58,9 @@ public:
     // Runs the Find and Goto dialogs modally; tests answer them instead.
     std::function<int(QDialog&)> m_execDialog = [](QDialog& dialog) { return dialog.exec(); };
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void CreateWidgets();
     void ConnectWidgets();

@@ -5,7 +5,9 @@
 namespace sw::ui {
 
 StaticBitmap::StaticBitmap(QWidget* page, int bitmapId, QPoint topLeft) : QLabel(page) {
-    const QPixmap picture(QStringLiteral(":/bitmap/%1").arg(bitmapId));
+    // The format is named: the resource names have no suffix, and probing the content would load
+    // every image plugin there is.
+    const QPixmap picture(QStringLiteral(":/bitmap/%1").arg(bitmapId), "BMP");
     setPixmap(picture);
     setGeometry(QRect(topLeft, picture.size()));
     setFocusPolicy(Qt::NoFocus);

@@ -18,7 +18,7 @@ void ShockwaveFlash::Stop() {
 }
 
 void ShockwaveFlash::LoadMovie(int /*layer: one movie at a time*/, const QString& path) {
-    m_movie = std::make_unique<QMovie>(path);
+    m_movie = std::make_unique<QMovie>(path, "GIF");  // our movies are animated GIFs
     m_moviePath = path;
     m_zoom = 1.0;
     m_pan = {};

@@ -1,32 +1,22 @@
 #include "AboutDlg.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "AboutText.h"
 #include "pages/DialogTemplate.h"
 #include "pages/GameTextShown.h"
+#include "pages/StaticBitmap.h"
 
 namespace sw::ui {
-namespace {
-
-void AddPicture(QDialog* dialog, int bitmapId, QRect dlu) {
-    auto* picture = new QLabel(dialog);
-    const QPixmap bitmap(QStringLiteral(":/bitmap/%1").arg(bitmapId));
-    picture->setPixmap(bitmap);
-    picture->setGeometry(QRect(dlu.topLeft(), bitmap.size()));  // the bitmap's own size
-}
-
-}  // namespace
-
 AboutDlg::AboutDlg(const std::string& aboutText, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("100"));
     setWindowTitle(QStringLiteral("About Statewright"));
     ApplyDialogFont(this);
     setFixedSize(DluRect(0, 0, 255, 194).size());
-    AddPicture(this, 130, DluRect(0, 0, 275, 40));
-    AddPicture(this, 131, DluRect(0, 40, 20, 20));  // lies under the text and the button
+    // Both pictures take their bitmaps' own sizes; the second lies under the text and button.
+    new StaticBitmap(this, 130, DluRect(0, 0, 275, 40).topLeft());
+    new StaticBitmap(this, 131, DluRect(0, 40, 20, 20).topLeft());
 
     auto* ok = AddButton(this, 1, QStringLiteral("I Worship Parsnip"), DluRect(132, 175, 94, 14));
     ok->setDefault(true);

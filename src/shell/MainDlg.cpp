@@ -58,7 +58,7 @@ MainDlg::MainDlg(QString commandLineFile, Platform platform, std::string program
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QLatin1String(kPlainTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icon/128")));
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icon/128"), "PNG")));
     setAcceptDrops(true);
     ApplyDialogFont(this);
     CreateWidgets();
