@@ -85,11 +85,7 @@ void Decode(const Snapshot& in, GameState& state) {
 }  // namespace
 
 bool WriteConfigFile(const std::string& path, const GameState& state, Prompter& prompter) {
-    FilePtr file = OpenFile(path, "rb+");  // update in place: a longer file keeps its tail
-    if (!file) {
-        OpenFile(path, "ab");  // creates a missing file; never empties one
-        file = OpenFile(path, "rb+");
-    }
+    FilePtr file = OpenForUpdate(path);  // in place: a longer file keeps its tail
     const Snapshot bytes = Encode(state);
     bool ok = file && WriteAt(file.get(), 0, bytes.data(), bytes.size()) && Flush(file.get());
     std::string reason = ok ? std::string() : LastErrorText();

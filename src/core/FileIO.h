@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace sw {
 
@@ -17,6 +18,15 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // fopen with the given C mode ("rb", "rb+", "wb", ...); null on failure (errno tells why).
 FilePtr OpenFile(const std::string& path, const char* mode);
+
+// Opens a file for update in place ("rb+"), creating it empty when it is missing; an existing
+// file is never emptied. Null when it can be neither opened nor created.
+FilePtr OpenForUpdate(const std::string& path);
+
+// Replaces a file's whole content without ever leaving it half-written: the bytes go to a
+// temporary file beside it (path + ".tmp"), on disk before it is renamed over the file. On
+// failure the temporary file is removed, the file is as it was, and errno tells why.
+bool ReplaceFileContent(const std::string& path, std::string_view bytes);
 
 // Reads exactly `count` bytes at `offset`; false on a seek error or a short read.
 bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count);

@@ -83,21 +83,11 @@ bool ReplaceFile(const std::string& path, const std::string& text, std::string& 
         reason = std::strerror(EACCES);
         return false;
     }
-    const std::string temporary = path + ".tmp";
-    FilePtr out = OpenFile(temporary, "wb");
-    if (!out) {
+    if (!ReplaceFileContent(path, text)) {
         reason = LastErrorText();
         return false;
     }
-    bool ok = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size() &&
-              Flush(out.get()) && fsync(fileno(out.get())) == 0;
-    ok = std::fclose(out.release()) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        reason = LastErrorText();
-        std::remove(temporary.c_str());
-    }
-    return ok;
+    return true;
 }
 
 // The file's full path for messages (the name alone when the working folder has vanished).

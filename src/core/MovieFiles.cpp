@@ -1,9 +1,6 @@
 #include "MovieFiles.h"
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -11,8 +8,6 @@
 
 namespace sw {
 namespace {
-
-constexpr char kTempSuffix[] = ".part";
 
 // The bytes of the movie that the data file really holds: fewer, or none, when it is short.
 std::vector<std::uint8_t> ReadBlob(std::FILE* source, const MovieBlob& blob) {
@@ -25,46 +20,27 @@ std::vector<std::uint8_t> ReadBlob(std::FILE* source, const MovieBlob& blob) {
     return bytes;
 }
 
-// Writes `head` and the old copy's bytes behind it to a temporary file, which then replaces
-// the copy. On any failure the temporary file is removed and the copy stays as it was.
+// The copy's new content: `head`, then whatever the old copy held behind it (the original
+// overwrote the copy in place). False when the old copy cannot be read.
 bool ReplaceStart(FilePtr old, const std::string& path, const std::vector<std::uint8_t>& head) {
-    const std::string tempPath = path + kTempSuffix;
-    FilePtr temp = OpenFile(tempPath, "wb");
-    if (!temp) {
-        return false;
+    std::string content(head.begin(), head.end());
+    if (std::fseek(old.get(), static_cast<long>(head.size()), SEEK_SET) == 0) {
+        char buffer[4096];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, old.get())) > 0) {
+            content.append(buffer, got);
+        }
     }
-    bool ok = std::fwrite(head.data(), 1, head.size(), temp.get()) == head.size() &&
-              std::fseek(old.get(), static_cast<long>(head.size()), SEEK_SET) == 0;
-    char buffer[4096];
-    std::size_t got = 0;
-    while (ok && (got = std::fread(buffer, 1, sizeof buffer, old.get())) > 0) {
-        ok = std::fwrite(buffer, 1, got, temp.get()) == got;
-    }
-    ok = ok && std::ferror(old.get()) == 0;
+    const bool read = std::ferror(old.get()) == 0;
     old.reset();  // closed before the rename, which some systems refuse over an open file
-    // On disk before the rename, so that not even a power cut leaves a partial movie.
-    ok = Flush(temp.get()) && fsync(fileno(temp.get())) == 0 && ok;
-    ok = std::fclose(temp.release()) == 0 && ok;
-    std::error_code error;
-    if (ok) {
-        std::filesystem::rename(tempPath, path, error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::filesystem::remove(tempPath, error);
-    }
-    return ok;
+    return read && ReplaceFileContent(path, content);
 }
 
 MovieCopyResult CopyMovie(std::FILE* source, const MovieBlob& blob, const std::string& folder) {
     const std::string path = folder + blob.fileName;
     // A missing copy is created empty even when there is nothing to put in it, so the movie
     // control always gets a file; one that can be neither updated nor created is passed over.
-    FilePtr old = OpenFile(path, "rb+");
-    if (!old) {
-        OpenFile(path, "ab");
-        old = OpenFile(path, "rb+");
-    }
+    FilePtr old = OpenForUpdate(path);
     if (!old) {
         return {MovieCopy::kFailed, 0};
     }

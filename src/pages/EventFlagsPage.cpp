@@ -15,6 +15,7 @@
 #include "pages/FindDlg.h"
 #include "pages/FlagListCtrl.h"
 #include "pages/FlagListModel.h"
+#include "pages/GameTextShown.h"
 #include "pages/GotoDlg.h"
 
 namespace sw::ui {
@@ -126,16 +127,16 @@ void EventFlagsPage::FindFlag(const std::string& text, bool caseSensitive) {
 }
 
 void EventFlagsPage::OnFind() {
-    FindDlg dialog(QString::fromLatin1(m_lastSearch), this);
+    FindDlg dialog(ShownGameText(m_lastSearch), this);
     if (m_execDialog(dialog) == QDialog::Accepted) {
-        FindFlag(dialog.m_searchText.toLatin1().toStdString(), dialog.m_caseSensitive);
+        FindFlag(TypedGameText(dialog.m_searchText), dialog.m_caseSensitive);
     }
 }
 
 void EventFlagsPage::OnGoto() {
     GotoDlg dialog(this);
     if (m_execDialog(dialog) == QDialog::Accepted) {
-        ShowFlag(ParseFlagNumber(dialog.m_flagText.toLatin1().toStdString()));
+        ShowFlag(ParseFlagNumber(TypedGameText(dialog.m_flagText)));
     }
 }
 
@@ -148,7 +149,7 @@ void EventFlagsPage::OnBeginLabelEdit(int openedRow, QLineEdit* editor) {
     m_model->SetBlankRow(m_editRow);
     // Without the line feed a description read from a file still ends in: a one-line editor
     // cannot show it, and the next write of the file drops it anyway.
-    QString text = QString::fromLatin1(m_descriptions[static_cast<std::size_t>(m_editRow) + 1]);
+    QString text = ShownGameText(m_descriptions[static_cast<std::size_t>(m_editRow) + 1]);
     editor->setText(text.remove(QLatin1Char('\n')));
 }
 
@@ -157,7 +158,7 @@ void EventFlagsPage::OnEndLabelEdit(const QString& text) {
         return;
     }
     // Confirmed or cancelled, the editor's text is the new description.
-    m_descriptions[static_cast<std::size_t>(m_editRow) + 1] = text.toLatin1().toStdString();
+    m_descriptions[static_cast<std::size_t>(m_editRow) + 1] = TypedGameText(text);
     m_editRow = -1;
     m_model->SetBlankRow(-1);
     SaveDescriptions(m_descriptions, m_editRomName, m_prompter);

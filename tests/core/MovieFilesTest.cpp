@@ -137,12 +137,12 @@ TEST_F(MovieFolder, UnwritablePlacesAreSkippedAndLeaveNothingBehind) {
     // The temporary name is taken, so movie A cannot be replaced: its old copy stays whole.
     const Bytes oldA = Pattern(300, 5);
     WriteBytes(movieA, oldA);
-    fs::create_directory(movieA + ".part");
+    fs::create_directory(movieA + ".tmp");
     const MovieExtraction blocked = ExtractMovieFiles(source, folder);
     EXPECT_EQ(blocked.movieA.status, MovieCopy::kFailed);
     EXPECT_EQ(ReadBytes(movieA), oldA);
     EXPECT_EQ(blocked.movieB.status, MovieCopy::kCopied);
-    fs::remove(movieA + ".part");
+    fs::remove(movieA + ".tmp");
     EXPECT_THAT(Entries(folder), ElementsAre("statewright.ini", "statewright.pl"));
 
     if (geteuid() != 0) {  // root writes into read-only folders anyway
