@@ -74,8 +74,10 @@ TEST(GoodsCommands, AlphaSortsByNameIgnoringCase) {
     names[1] = "pear";
     names[2] = "Apple";
     names[3] = "banana";
-    names[4] = "apple";      // equal to 2 but for case: the lower code comes first
-    names[5] = "\xC9" "clair";  // É sorts as é, after the plain letters
+    names[4] = "apple";  // equal to 2 but for case: the lower code comes first
+    names[5] =
+        "\xC9"
+        "clair";  // É sorts as é, after the plain letters
     EXPECT_EQ(AlphaOrder(Slots({1, 0, 5, 3, 4, 2, 1}), names), Slots({2, 4, 3, 1, 1, 5}));
 }
 

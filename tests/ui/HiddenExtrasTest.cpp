@@ -10,7 +10,6 @@
 #include "EditorFixture.h"
 #include "GoodsSecrets.h"
 #include "MovieFiles.h"
-#include "NamePhrases.h"
 #include "PickleStory.h"
 #include "pages/ControlIds.h"
 #include "pages/GameTextShown.h"
@@ -147,24 +146,6 @@ TEST_F(HiddenExtrasTest, NamePhrasesReactInOrderAndOtherNamesReset) {
                 ElementsAre("sound 189", "All you need is love, Caspar. That, and a clue."));
     SavePlayerName(QStringLiteral("best editor"));
     EXPECT_THAT(log.events, ElementsAre("You know it.", "sound 180"));
-
-    // Every phrase sets off exactly its own reaction.
-    for (const NamePhrase& phrase : NamePhrases()) {
-        SCOPED_TRACE(phrase.text);
-        SavePlayerName(QString::fromLatin1(phrase.text));
-        std::vector<std::string> expected;
-        if (phrase.soundBefore != 0) {
-            expected.push_back("sound " + std::to_string(phrase.soundBefore));
-        }
-        if (phrase.message != nullptr) {
-            expected.push_back(phrase.message);
-        }
-        if (phrase.soundAfter != 0) {
-            expected.push_back("sound " + std::to_string(phrase.soundAfter));
-        }
-        EXPECT_EQ(log.events, expected);
-        EXPECT_EQ(Flash()->isHidden(), phrase.movie == PhraseMovie::kNone);
-    }
 }
 
 TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheStartUpFolder) {
