@@ -65,7 +65,11 @@ MainDlg::MainDlg(QString commandLineFile, Platform platform, std::string program
     OnInitDialog();
 }
 
-MainDlg::~MainDlg() = default;
+MainDlg::~MainDlg() {
+    // The pages go while the document they show still exists: hiding the window as it is
+    // destroyed would otherwise have the flag list read a record already gone.
+    delete m_client;
+}
 
 void MainDlg::CreateWidgets() {
     m_menuBar = new QMenuBar(this);
