@@ -21,19 +21,22 @@ std::vector<std::uint8_t> ReadBlob(std::FILE* source, const MovieBlob& blob) {
 }
 
 // The copy's new content: `head`, then whatever the old copy held behind it (the original
-// overwrote the copy in place). False when the old copy cannot be read.
+// overwrote the copy in place). A copy that already holds it is left alone, so an ordinary
+// start writes nothing and waits for no disk. False when the old copy cannot be read.
 bool ReplaceStart(FilePtr old, const std::string& path, const std::vector<std::uint8_t>& head) {
-    std::string content(head.begin(), head.end());
-    if (std::fseek(old.get(), static_cast<long>(head.size()), SEEK_SET) == 0) {
-        char buffer[4096];
-        std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, old.get())) > 0) {
-            content.append(buffer, got);
-        }
+    std::string oldContent;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, old.get())) > 0) {
+        oldContent.append(buffer, got);
     }
     const bool read = std::ferror(old.get()) == 0;
     old.reset();  // closed before the rename, which some systems refuse over an open file
-    return read && ReplaceFileContent(path, content);
+    std::string content(head.begin(), head.end());
+    if (oldContent.size() > content.size()) {
+        content.append(oldContent, content.size());
+    }
+    return read && (content == oldContent || ReplaceFileContent(path, content));
 }
 
 MovieCopyResult CopyMovie(std::FILE* source, const MovieBlob& blob, const std::string& folder) {

@@ -2,6 +2,7 @@
 // longer copies, and into places that cannot be written.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -76,9 +77,17 @@ TEST_F(MovieFolder, CopiesBothMoviesWholeOverLongerCopiesKeepingTheirTails) {
     EXPECT_THAT(DiffOffsets(Slice(container, 69328, 6514), ReadBytes(movieB)), IsEmpty());
     EXPECT_THAT(Entries(folder), ElementsAre("statewright.ini", "statewright.pl"));
 
-    // At every start again: the same bytes, not appended.
-    ExtractMovieFiles(source, folder);
+    // At every start again: the same bytes, not appended; a copy that already holds them is
+    // not written again (the same file, not a new one renamed over it).
+    const auto inode = [](const std::string& path) {
+        struct stat info {};
+        stat(path.c_str(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode(movieB);
+    EXPECT_EQ(ExtractMovieFiles(source, folder).movieB.status, MovieCopy::kCopied);
     EXPECT_EQ(ReadBytes(movieB), Slice(container, 69328, 6514));
+    EXPECT_EQ(inode(movieB), before);
 }
 
 TEST_F(MovieFolder, WithoutDataFileMissingCopiesAreCreatedEmptyAndExistingOnesKept) {
