@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringListModel>
 
 #include "Messages.h"
 #include "Prompter.h"
@@ -77,6 +78,8 @@ void GoodsPage::CreateWidgets() {
     m_removeAll = button(id::kRemoveAll, "Rem All", 81);
     m_add = button(id::kAdd, "Add:", 103);
     m_itemChooser = AddDropDownList(this, id::kItemChooser, DluRect(39, 103, 135, 72));
+    // Rebuilt whole at start-up and at every ROM read: a plain list of texts is the cheap kind.
+    m_itemChooser->setModel(new QStringListModel(m_itemChooser));
 
     m_secretGroup = AddGroupBox(this, QString(), DluRect(184, 0, 115, 122));
     m_secretGroup->setObjectName(IdName(id::kSecretGroup));
@@ -165,8 +168,9 @@ void GoodsPage::RebuildItemChooser() {
     for (int code = 0; code < 256; ++code) {
         entries << ShownGameText(ItemChooserText(m_itemNames[code], code));
     }
-    ReplaceItemsSilently(m_itemChooser, entries);
-    SelectSilently(m_itemChooser, -1);  // no entry is chosen until the user picks a slot
+    const QSignalBlocker blocker(m_itemChooser);
+    static_cast<QStringListModel*>(m_itemChooser->model())->setStringList(entries);
+    m_itemChooser->setCurrentIndex(-1);  // no entry is chosen until the user picks a slot
 }
 
 void GoodsPage::SetCharacterNames(const QStringList& names) {
