@@ -63,10 +63,7 @@ void MiscPage::EnableControls(bool enable) {
         m_edits.value(controlId)->setEnabled(enable);
     }
     if (!enable) {
-        m_flash->Stop();
-        m_flash->LoadMovie(0, kNoMoviePath);
-        m_flash->hide();
-        m_rentStatic->show();
+        HideMovie();
     }
 }
 
@@ -83,14 +80,18 @@ void MiscPage::ShowMovie() {
     m_flash->show();
 }
 
+void MiscPage::HideMovie() {
+    // Stopped, emptied with a path that does not exist, and the placeholder back in its place.
+    m_flash->Stop();
+    m_flash->LoadMovie(0, kNoMoviePath);
+    m_flash->hide();
+    m_rentStatic->show();
+}
+
 void MiscPage::CheckNamePhrases() {
     const int phrase = MatchNamePhrase(TypedGameText(FieldText(id::kPlayerName)));
     if (phrase != 1) {
-        // Any other name: the movie stops, the control is emptied and the placeholder returns.
-        m_flash->Stop();
-        m_flash->LoadMovie(0, kNoMoviePath);
-        m_flash->hide();
-        m_rentStatic->show();
+        HideMovie();  // any other name
         update();
     }
     if (phrase == 0) {

@@ -46,6 +46,7 @@ private:
     void CreateWidgets();
 
     void ShowMovie();
+    void HideMovie();
 
     SoundPlayer& m_sounds;
     Prompter& m_prompter;
