@@ -23,10 +23,15 @@ struct Arguments {
     ImportConfigArgs importConfig;
     ItemsArgs items;
     RenameItemArgs renameItem;
+    BackupsArgs backups;
+    RestoreArgs restore;
 };
 
 constexpr char kForceHelp[] =
     "Answer Yes when the ROM beside the state has a foreign title (the window would ask)";
+constexpr char kNoBackupHelp[] =
+    "Write without first copying the file to the backup folder "
+    "($XDG_DATA_HOME/statewright/backups/)";
 
 struct Command {
     const char* name;
@@ -56,6 +61,7 @@ const std::vector<Command>& Commands() {
                           "playerName, dogName, favoriteFood, psiSpecial")
                  ->required();
              c.add_flag("--force", a.set.force, kForceHelp);
+             c.add_flag("--no-backup", a.set.noBackup, kNoBackupHelp);
          },
          [](const Arguments& a, Streams io) { return RunSet(a.set, io); }},
         {"flag", "Turn event flags on, off or over, then save (numbers as $0010, 10 or 0x10)",
@@ -64,6 +70,7 @@ const std::vector<Command>& Commands() {
              c.add_option("ACTION", a.flag.action, "on, off or toggle")->required();
              c.add_option("N", a.flag.numbers, "Flag numbers $0001-$0400")->required();
              c.add_flag("--force", a.flag.force, kForceHelp);
+             c.add_flag("--no-backup", a.flag.noBackup, kNoBackupHelp);
          },
          [](const Arguments& a, Streams io) { return RunFlag(a.flag, io); }},
         {"export-config", "Write the state's editable data to a configuration file (.swr)",
@@ -78,6 +85,7 @@ const std::vector<Command>& Commands() {
              c.add_option("FILE", a.importConfig.config)->required();
              c.add_option("STATE", a.importConfig.state)->required();
              c.add_flag("--force", a.importConfig.force, kForceHelp);
+             c.add_flag("--no-backup", a.importConfig.noBackup, kNoBackupHelp);
          },
          [](const Arguments& a, Streams io) { return RunImportConfig(a.importConfig, io); }},
         {"items", "List the 256 item names of a ROM image",
@@ -93,8 +101,21 @@ const std::vector<Command>& Commands() {
              c.add_option("NAME", a.renameItem.name)->required();
              c.add_flag("--force", a.renameItem.force,
                         "Answer Yes when the ROM's title is not the game's");
+             c.add_flag("--no-backup", a.renameItem.noBackup, kNoBackupHelp);
          },
          [](const Arguments& a, Streams io) { return RunRenameItem(a.renameItem, io); }},
+        {"backups", "List the backups of a save state or ROM, newest first",
+         [](CLI::App& c, Arguments& a) { c.add_option("FILE", a.backups.file)->required(); },
+         [](const Arguments& a, Streams io) { return RunBackups(a.backups, io); }},
+        {"restore", "Put a backup back into a save state or ROM (the newest by default)",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("FILE", a.restore.file)->required();
+             c.add_option("BACKUP", a.restore.backup,
+                          "A backup as `backups` lists it (its path or its name)");
+             c.add_flag("--no-backup", a.restore.noBackup,
+                        "Do not first copy the file as it is now to the backup folder");
+         },
+         [](const Arguments& a, Streams io) { return RunRestore(a.restore, io); }},
     };
     return kCommands;
 }

@@ -8,8 +8,11 @@
 #include <functional>
 #include <optional>
 
+#include <sys/stat.h>
+
 #include <nlohmann/json.hpp>
 
+#include "Backups.h"
 #include "ConfigFile.h"
 #include "Demo.h"
 #include "FileIO.h"
@@ -19,6 +22,7 @@
 #include "ItemNames.h"
 #include "Layout.h"
 #include "Messages.h"
+#include "PathRules.h"
 #include "ReadBack.h"
 #include "StateCheck.h"
 
@@ -54,6 +58,17 @@ struct OpenDocument {
     FilePtr file;
 };
 
+// A ROM that lies beside the state but cannot be used is no ROM to the editor, which says
+// nothing; here a line tells the user why the built-in names are shown.
+void NoteUnusableRom(const std::string& statePath, std::ostream& err) {
+    const std::string rom = RomPathFor(statePath);
+    FileProblem problem;
+    if (!OpenExisting(rom, FileAccess::kRead, problem) && !problem.IsMissing()) {
+        err << "Note: the ROM beside the state is not used (" << Describe(rom, problem)
+            << "); the built-in item names are shown.\n";
+    }
+}
+
 int OpenState(const std::string& path, bool force, bool forWriting, Streams io, OpenDocument& doc) {
     CliPrompter prompter(io.err, force);
     if (!ValidateStateFile(path, prompter)) {
@@ -66,10 +81,13 @@ int OpenState(const std::string& path, bool force, bool forWriting, Streams io, 
     }
     if (rom == kRomAccepted) {
         ReadRomItemNames(doc.romPath, doc.names);
+    } else {
+        NoteUnusableRom(path, io.err);
     }
-    doc.file = OpenFile(path, forWriting ? "rb+" : "rb");
+    FileProblem problem;
+    doc.file = OpenExisting(path, forWriting ? FileAccess::kUpdate : FileAccess::kRead, problem);
     if (!doc.file) {
-        prompter.ShowMessage(msg::kStateOpenFailed);
+        prompter.ShowMessage(std::string(msg::kStateOpenFailed) + "\n\n" + Describe(path, problem));
         return kFileError;
     }
     for (int k = 0; k < kMemberCount; ++k) {
@@ -82,19 +100,28 @@ int OpenState(const std::string& path, bool force, bool forWriting, Streams io, 
     return kDone;
 }
 
-// Writes every group as a save from the window does, and closes the file.
-int SaveState(OpenDocument& doc, Streams io) {
-    bool ok = doc.state.WriteAll(doc.file.get());
-    std::string reason = ok ? std::string() : LastErrorText();
-    if (std::fclose(doc.file.release()) != 0 && ok) {
-        ok = false;
-        reason = LastErrorText();
+// Writes every group as a save from the window does, after the backup, and closes the file.
+int SaveState(OpenDocument& doc, bool noBackup, Streams io) {
+    BackupKeeper backups(noBackup ? std::string() : DefaultBackupFolder());
+    std::string message = SaveStateFile(doc.file.get(), doc.path, doc.state, backups);
+    if (std::fclose(doc.file.release()) != 0 && message.empty()) {
+        message = std::string(msg::kSaveFailed) + doc.path + ": " + LastErrorText();
     }
-    if (!ok) {
-        io.err << msg::kSaveFailed << doc.path << ": " << reason << '\n';
+    if (!message.empty()) {
+        io.err << message << '\n';
         return kFileError;
     }
     return kDone;
+}
+
+// The folder the backups are in, or a message and empty when there is none.
+std::string BackupFolderOrSay(std::ostream& err) {
+    const std::string folder = DefaultBackupFolder();
+    if (folder.empty()) {
+        err << "There is no backup folder: neither XDG_DATA_HOME nor HOME says where the user's "
+               "data folder is.\n";
+    }
+    return folder;
 }
 
 // Item codes on the command line: decimal, or hexadecimal with 0x.
@@ -315,7 +342,7 @@ int RunSet(const SetArgs& args, Streams io) {
     for (const Edit& edit : edits) {
         edit(doc.state);
     }
-    return SaveState(doc, io);
+    return SaveState(doc, args.noBackup, io);
 }
 
 int RunFlag(const FlagArgs& args, Streams io) {
@@ -343,7 +370,7 @@ int RunFlag(const FlagArgs& args, Streams io) {
             doc.state.SetFlag(index, args.action == "on");
         }
     }
-    return SaveState(doc, io);
+    return SaveState(doc, args.noBackup, io);
 }
 
 int RunExportConfig(const ExportConfigArgs& args, Streams io) {
@@ -352,7 +379,10 @@ int RunExportConfig(const ExportConfigArgs& args, Streams io) {
         return code;
     }
     CliPrompter prompter(io.err, args.force);
-    return WriteConfigFile(args.config, doc.state, prompter) ? kDone : kFileError;
+    // Never over the state it was read from, nor over that state's ROM.
+    return WriteConfigFile(args.config, doc.state, prompter, {doc.path, RomPathFor(doc.path)})
+               ? kDone
+               : kFileError;
 }
 
 int RunImportConfig(const ImportConfigArgs& args, Streams io) {
@@ -361,26 +391,22 @@ int RunImportConfig(const ImportConfigArgs& args, Streams io) {
         return code;
     }
     CliPrompter prompter(io.err, args.force);
-    switch (ReadConfigFile(args.config, doc.state, prompter)) {
-        case ConfigRead::kLoaded:
-            return SaveState(doc, io);
-        case ConfigRead::kCannotOpen:
-            io.err << "Cannot open the configuration file " << args.config << ": "
-                   << LastErrorText() << '\n';
-            return kFileError;
-        case ConfigRead::kTooShort:
-            break;
+    if (ReadConfigFile(args.config, doc.state, prompter) != ConfigRead::kLoaded) {
+        return kFileError;  // the message said why
     }
-    return kFileError;
+    return SaveState(doc, args.noBackup, io);
 }
 
 int RunItems(const ItemsArgs& args, Streams io) {
     ItemNameTable names = DefaultItemNames();
-    if (!ReadRomItemNames(args.rom, names)) {
-        io.err << "Cannot read the ROM " << args.rom << ": " << LastErrorText() << '\n';
+    FileProblem problem;
+    if (!ReadRomItemNames(args.rom, names, problem)) {
+        io.err << "Cannot read the ROM " << Describe(args.rom, problem) << '\n';
         return kFileError;
     }
-    if (FileSize(args.rom) < layout::ItemNameRecordOffset(layout::kItemCount)) {
+    struct stat info {};
+    if (stat(args.rom.c_str(), &info) == 0 &&
+        info.st_size < layout::ItemNameRecordOffset(layout::kItemCount)) {
         io.err << "The ROM ends before its item-name table does; the names it lacks are the "
                   "built-in ones.\n";
     }
@@ -407,22 +433,66 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
         return kUsage;
     }
     CliPrompter prompter(io.err, args.force);
-    if (!OpenFile(args.rom, "rb")) {
-        prompter.ShowMessage(msg::kRomWriteFailed);
+    FileProblem problem;
+    if (!OpenExisting(args.rom, FileAccess::kRead, problem)) {
+        prompter.ShowMessage(std::string(msg::kRomWriteFailed) + "\n\n" +
+                             Describe(args.rom, problem));
         return kFileError;
     }
     if (!RomTitleMatches(args.rom) && !prompter.AskYesNo(msg::kRomWarning)) {
         return kForeignRom;
     }
-    std::string name = Utf8ToLatin1(args.name);
-    name.resize(std::min(name.size(), layout::kMaxItemNameLength));
-    if (!WriteRomItemName(args.rom, *code, name)) {
-        prompter.ShowMessage(msg::kRomWriteFailed);
-        return kFileError;
-    }
     ItemNameTable names = DefaultItemNames();
     ReadRomItemNames(args.rom, names);
+    BackupKeeper backups(args.noBackup ? std::string() : DefaultBackupFolder());
+    std::string message;
+    if (!RenameRomItem(args.rom, *code, Utf8ToLatin1(args.name), names, backups, message)) {
+        prompter.ShowMessage(message);
+        return kFileError;
+    }
     io.out << Latin1ToUtf8(ItemChooserText(names[*code], *code)) << '\n';
+    return kDone;
+}
+
+int RunBackups(const BackupsArgs& args, Streams io) {
+    const std::string folder = BackupFolderOrSay(io.err);
+    if (folder.empty()) {
+        return kFileError;
+    }
+    const std::vector<BackupEntry> found = ListBackups(folder, args.file);
+    if (found.empty()) {
+        io.out << "No backups of " << StateFileName(args.file) << " in " << folder << '\n';
+        return kDone;
+    }
+    for (const BackupEntry& entry : found) {
+        io.out << BackupTimeText(entry.stamp) << "  " << entry.size << " bytes  " << entry.path
+               << '\n';
+    }
+    return kDone;
+}
+
+int RunRestore(const RestoreArgs& args, Streams io) {
+    const std::string folder = BackupFolderOrSay(io.err);
+    if (folder.empty()) {
+        return kFileError;
+    }
+    std::string backup = args.backup;
+    if (backup.empty()) {
+        const std::vector<BackupEntry> found = ListBackups(folder, args.file);
+        if (found.empty()) {
+            io.err << "No backups of " << StateFileName(args.file) << " in " << folder << '\n';
+            return kFileError;
+        }
+        backup = found.front().path;
+    } else if (backup.find('/') == std::string::npos) {
+        backup = folder + backup;  // a name as `backups` lists it
+    }
+    FileProblem problem;
+    if (!RestoreBackup(args.noBackup ? std::string() : folder, backup, args.file, problem)) {
+        io.err << "Cannot restore " << args.file << ": " << problem.reason << '\n';
+        return kFileError;
+    }
+    io.out << "Restored " << args.file << " from " << backup << '\n';
     return kDone;
 }
 

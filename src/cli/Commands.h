@@ -32,12 +32,14 @@ struct SetArgs {
     std::string state;
     std::vector<std::string> assignments;  // KEY=VALUE
     bool force = false;
+    bool noBackup = false;
 };
 struct FlagArgs {
     std::string state;
     std::string action;  // on, off or toggle
     std::vector<std::string> numbers;
     bool force = false;
+    bool noBackup = false;
 };
 struct ExportConfigArgs {
     std::string state;
@@ -48,6 +50,7 @@ struct ImportConfigArgs {
     std::string config;
     std::string state;
     bool force = false;
+    bool noBackup = false;
 };
 struct ItemsArgs {
     std::string rom;
@@ -58,6 +61,16 @@ struct RenameItemArgs {
     std::string code;
     std::string name;
     bool force = false;
+    bool noBackup = false;
+};
+
+struct BackupsArgs {
+    std::string file;
+};
+struct RestoreArgs {
+    std::string file;
+    std::string backup;  // empty: the newest
+    bool noBackup = false;
 };
 
 int RunDemo(const DemoArgs& args, Streams io);
@@ -68,5 +81,7 @@ int RunExportConfig(const ExportConfigArgs& args, Streams io);
 int RunImportConfig(const ImportConfigArgs& args, Streams io);
 int RunItems(const ItemsArgs& args, Streams io);
 int RunRenameItem(const RenameItemArgs& args, Streams io);
+int RunBackups(const BackupsArgs& args, Streams io);
+int RunRestore(const RestoreArgs& args, Streams io);
 
 }  // namespace sw::cli

@@ -6,14 +6,9 @@ namespace sw {
 
 std::string ReadAboutText(const std::string& path) {
     std::string text;
-    FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        return text;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, got);
+    FileProblem problem;
+    if (!ReadWholeFile(path, text, problem)) {
+        text.clear();  // a missing or unusable file gives no text, silently
     }
     return text;
 }

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 #include "FileIO.h"
 #include "LittleEndian.h"
 #include "Messages.h"
+#include "StateCheck.h"
 
 namespace sw {
 namespace {
@@ -84,28 +86,53 @@ void Decode(const Snapshot& in, GameState& state) {
 
 }  // namespace
 
-bool WriteConfigFile(const std::string& path, const GameState& state, Prompter& prompter) {
-    FilePtr file = OpenForUpdate(path);  // in place: a longer file keeps its tail
+bool WriteConfigFile(const std::string& path, const GameState& state, Prompter& prompter,
+                     const std::vector<std::string>& openFiles) {
+    for (const std::string& open : openFiles) {
+        if (!open.empty() && SameFile(path, open)) {
+            prompter.ShowMessage(msg::kConfigNotOverOpenFile);
+            return false;
+        }
+    }
+    if (IsSaveState(path)) {
+        prompter.ShowMessage(msg::kConfigNotOverState);
+        return false;
+    }
+    if (IsGameRom(path)) {
+        prompter.ShowMessage(msg::kConfigNotOverRom);
+        return false;
+    }
     const Snapshot bytes = Encode(state);
-    bool ok = file && WriteAt(file.get(), 0, bytes.data(), bytes.size()) && Flush(file.get());
-    std::string reason = ok ? std::string() : LastErrorText();
-    if (file && std::fclose(file.release()) != 0) {
-        ok = false;
-        reason = LastErrorText();
+    FileProblem problem;
+    // A longer file keeps its tail; a new one never exists half written or empty.
+    if (!ReplaceFileStart(path, AsChars(bytes), problem)) {
+        prompter.ShowMessage(std::string(msg::kConfigWriteFailed) + Describe(path, problem));
+        return false;
     }
-    if (!ok) {
-        prompter.ShowMessage(std::string(msg::kConfigWriteFailed) + path + ": " + reason);
-    }
-    return ok;
+    return true;
 }
 
 ConfigRead ReadConfigFile(const std::string& path, GameState& state, Prompter& prompter) {
-    FilePtr file = OpenFile(path, "rb");
+    FileProblem problem;
+    FilePtr file = OpenExisting(path, FileAccess::kRead, problem);
     if (!file) {
+        prompter.ShowMessage(std::string(msg::kConfigReadFailed) + Describe(path, problem));
+        return ConfigRead::kCannotOpen;
+    }
+    // A state or ROM is long enough to pass for one, and would load nonsense into every field.
+    if (IsSaveState(path) || IsGameRom(path)) {
+        problem.reason = IsSaveState(path) ? "it is a save state, not a configuration"
+                                           : "it is a game ROM, not a configuration";
+        prompter.ShowMessage(std::string(msg::kConfigReadFailed) + Describe(path, problem));
         return ConfigRead::kCannotOpen;
     }
     Snapshot bytes{};
     const std::size_t got = std::fread(bytes.data(), 1, kConfigReadBytes, file.get());
+    if (std::ferror(file.get()) != 0) {
+        problem = {errno, LastErrorText()};
+        prompter.ShowMessage(std::string(msg::kConfigReadFailed) + Describe(path, problem));
+        return ConfigRead::kCannotOpen;
+    }
     if (got < static_cast<std::size_t>(kConfigReadBytes)) {
         prompter.ShowMessage(msg::kConfigTooShort);
         return ConfigRead::kTooShort;

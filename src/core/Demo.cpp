@@ -177,22 +177,14 @@ std::vector<std::uint8_t> MakeDemoRom() {
     return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    FilePtr file = OpenFile(path, "wb");
-    if (!file) {
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    return std::fclose(file.release()) == 0 && written;
-}
-
 bool WriteDemoFiles(const std::string& dir, std::string& error) {
     const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
     for (const auto& [name, bytes] :
          {std::pair{kDemoStateName, MakeDemoState()}, std::pair{kDemoRomName, MakeDemoRom()}}) {
         const std::string path = folder + name;
-        if (!WriteWholeFile(path, bytes)) {
-            error = path + ": " + LastErrorText();
+        FileProblem problem;
+        if (!ReplaceFile(path, AsChars(bytes), problem)) {
+            error = Describe(path, problem);
             return false;
         }
     }

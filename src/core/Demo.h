@@ -21,7 +21,4 @@ std::vector<std::uint8_t> MakeDemoRom();
 // false and says why in `error`.
 bool WriteDemoFiles(const std::string& dir, std::string& error);
 
-// Writes bytes to a new or truncated file; false on any error.
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 }  // namespace sw

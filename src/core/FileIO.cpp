@@ -1,42 +1,314 @@
 #include "FileIO.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "PathRules.h"
+
 namespace sw {
+namespace {
 
-FilePtr OpenFile(const std::string& path, const char* mode) {
-    return FilePtr(std::fopen(path.c_str(), mode));
+constexpr int kMaxLinks = 40;  // as the kernel gives up on a chain of links
+
+bool Fail(FileProblem& problem, int error) {
+    problem.error = error;
+    problem.reason = std::strerror(error);
+    return false;
 }
 
-FilePtr OpenForUpdate(const std::string& path) {
-    FilePtr file = OpenFile(path, "rb+");
-    if (!file) {
-        OpenFile(path, "ab");  // creates a missing file; never empties one
-        file = OpenFile(path, "rb+");
-    }
-    return file;
+bool FailOwn(FileProblem& problem, std::string reason) {
+    problem.error = 0;
+    problem.reason = std::move(reason);
+    return false;
 }
 
-bool ReplaceFileContent(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".tmp";
-    FilePtr out = OpenFile(temporary, "wb");
-    if (!out) {
-        return false;
+std::string ModeText(mode_t mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
+}
+
+// Only a regular file holds what we read and write; anything else is refused by its kind.
+bool CheckKind(const struct stat& info, FileProblem& problem) {
+    if (S_ISREG(info.st_mode)) {
+        return true;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
-              Flush(out.get()) && fsync(fileno(out.get())) == 0;
-    ok = std::fclose(out.release()) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        const int reason = errno;
-        std::remove(temporary.c_str());
-        errno = reason;
+    if (S_ISDIR(info.st_mode)) {
+        return FailOwn(problem, "it is a folder, not a file");
+    }
+    if (S_ISFIFO(info.st_mode)) {
+        return FailOwn(problem, "it is a named pipe (FIFO), not a regular file");
+    }
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+        return FailOwn(problem, "it is a device, not a regular file");
+    }
+    if (S_ISSOCK(info.st_mode)) {
+        return FailOwn(problem, "it is a socket, not a regular file");
+    }
+    return FailOwn(problem, "it is not a regular file");
+}
+
+// The mode bits speak for the file's owner even where root could ignore them.
+bool CheckMode(const struct stat& info, FileAccess access, FileProblem& problem) {
+    if ((info.st_mode & 0444) == 0) {
+        return FailOwn(problem,
+                       "the file's mode (" + ModeText(info.st_mode) + ") allows no reading");
+    }
+    if (access == FileAccess::kUpdate && (info.st_mode & 0222) == 0) {
+        return FailOwn(problem, "the file is read-only (mode " + ModeText(info.st_mode) + ")");
+    }
+    return true;
+}
+
+bool WriteAllAt(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote =
+            pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (wrote < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+bool ReadAllFrom(int fd, std::string& bytes, std::size_t limit, FileProblem& problem) {
+    bytes.clear();
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Fail(problem, errno);
+        }
+        if (got == 0) {
+            return true;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > limit) {
+            return FailOwn(problem, "the file is larger than " + std::to_string(limit) +
+                                        " bytes, far more than this program writes");
+        }
+    }
+}
+
+// The final target of a chain of links: the path itself when it is no link, or the name a
+// dangling link points to (where a new file is then created).
+bool ResolveLinks(const std::string& path, std::string& target, FileProblem& problem) {
+    target = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat info {};
+        if (lstat(target.c_str(), &info) != 0) {
+            return errno == ENOENT || Fail(problem, errno);
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1,
+                         '\0');
+        const ssize_t length = readlink(target.c_str(), link.data(), link.size());
+        if (length < 0) {
+            return Fail(problem, errno);
+        }
+        link.resize(static_cast<std::size_t>(length));
+        target = !link.empty() && link.front() == '/' ? link : FolderOf(target) + link;
+    }
+    return Fail(problem, ELOOP);
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);  // the rename itself reaches the disk; a failure here loses nothing
+        close(fd);
+    }
+}
+
+// For a folder that takes no new file: the old bytes are kept in memory and put back should
+// the rewrite fail; a file that must grow first gets its room, so a full disk fails before
+// anything is written.
+bool RewriteInPlace(const std::string& target, std::string_view bytes, FileProblem& problem) {
+    const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return Fail(problem, errno);
+    }
+    struct stat info {};
+    bool ok = fstat(fd, &info) == 0
+                  ? CheckKind(info, problem) && CheckMode(info, FileAccess::kUpdate, problem)
+                  : Fail(problem, errno);
+    std::string old;
+    ok = ok && ReadAllFrom(fd, old, 64u << 20, problem);
+    if (ok && bytes.size() > old.size()) {
+        const int reserved = posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+            ok = Fail(problem, reserved);
+        }
+    }
+    if (ok && !(WriteAllAt(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+                fsync(fd) == 0)) {
+        const int error = errno;
+        if (WriteAllAt(fd, old)) {
+            (void)ftruncate(fd, static_cast<off_t>(old.size()));
+        }
+        ok = Fail(problem, error);
+    }
+    if (close(fd) != 0 && ok) {
+        ok = Fail(problem, errno);
     }
     return ok;
+}
+
+}  // namespace
+
+bool FileProblem::IsMissing() const {
+    return error == ENOENT;
+}
+
+std::string Describe(const std::string& path, const FileProblem& problem) {
+    return path + ": " + problem.reason;
+}
+
+FilePtr OpenExisting(const std::string& path, FileAccess access, FileProblem& problem) {
+    // Looked at before opening, so that a device is never opened at all, and again after, in
+    // case the name was given to another file meanwhile.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        Fail(problem, errno);
+        return nullptr;
+    }
+    if (!CheckKind(info, problem) || !CheckMode(info, access, problem)) {
+        return nullptr;
+    }
+    const int flags =
+        (access == FileAccess::kUpdate ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    const int fd = open(path.c_str(), flags);
+    if (fd < 0) {
+        Fail(problem, errno);
+        return nullptr;
+    }
+    const bool usable = fstat(fd, &info) == 0
+                            ? CheckKind(info, problem) && CheckMode(info, access, problem)
+                            : Fail(problem, errno);
+    if (!usable) {
+        close(fd);
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd, access == FileAccess::kUpdate ? "rb+" : "rb");
+    if (file == nullptr) {
+        Fail(problem, errno);
+        close(fd);
+    }
+    return FilePtr(file);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileProblem& problem,
+                   std::size_t limit) {
+    FilePtr file = OpenExisting(path, FileAccess::kRead, problem);
+    return file && ReadAllFrom(fileno(file.get()), bytes, limit, problem);
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& problem) {
+    std::string target;
+    if (!ResolveLinks(path, target, problem)) {
+        return false;
+    }
+    struct stat info {};
+    const bool exists = lstat(target.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT) {
+        return Fail(problem, errno);
+    }
+    mode_t mode = NewFileMode();
+    if (exists) {
+        if (!CheckKind(info, problem) || !CheckMode(info, FileAccess::kUpdate, problem)) {
+            return false;
+        }
+        // The rename below needs only the folder's permission; the file's own must hold too.
+        if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return Fail(problem, errno);
+        }
+        mode = info.st_mode & 07777;
+    }
+    const std::string folder = FolderOf(target);
+    std::string temporary = folder + "." + StateFileName(target) + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);  // O_CREAT | O_EXCL: never a link
+    if (fd < 0) {
+        if (exists && (errno == EACCES || errno == EPERM)) {
+            return RewriteInPlace(target, bytes, problem);
+        }
+        return Fail(problem, errno);
+    }
+    bool ok = fchmod(fd, mode) == 0;
+    if (exists) {
+        (void)fchown(fd, info.st_uid, info.st_gid);  // matters only when root writes
+    }
+    ok = ok && WriteAllAt(fd, bytes) && fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        unlink(temporary.c_str());
+        return Fail(problem, error);
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+bool ReplaceFileStart(const std::string& path, std::string_view head, FileProblem& problem) {
+    std::string old;
+    FileProblem readProblem;
+    const bool exists = ReadWholeFile(path, old, readProblem);
+    if (!exists && !readProblem.IsMissing()) {
+        problem = readProblem;
+        return false;
+    }
+    std::string content(head);
+    if (old.size() > content.size()) {
+        content.append(old, content.size());
+    }
+    return (exists && content == old) || ReplaceFile(path, content, problem);
+}
+
+bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem) {
+    struct stat held {};
+    struct stat named {};
+    if (fstat(fileno(file), &held) != 0) {
+        return Fail(problem, errno);
+    }
+    if (stat(path.c_str(), &named) != 0 || held.st_dev != named.st_dev ||
+        held.st_ino != named.st_ino) {
+        return FailOwn(problem, "the file has been deleted, moved or replaced since it was opened");
+    }
+    return CheckKind(held, problem) && CheckMode(held, FileAccess::kUpdate, problem);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
@@ -63,14 +335,6 @@ bool Flush(std::FILE* file) {
 long FileSize(std::FILE* file) {
     struct stat info {};
     if (fstat(fileno(file), &info) != 0) {
-        return -1;
-    }
-    return static_cast<long>(info.st_size);
-}
-
-long FileSize(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
         return -1;
     }
     return static_cast<long>(info.st_size);

@@ -1,6 +1,11 @@
-// Small helpers over the C runtime's buffered files, which the layout code uses as the game
-// data is written: seek to a fixed offset, move a few bytes, flush after every group.
+// Every file the program reads or writes goes through here, so that no caller can forget a
+// rule: only regular files (or links to them) are opened, and never in a way that can block on
+// a FIFO or a device; the mode bits are honoured even when the user is root; whole-file
+// rewrites go through a uniquely named temporary file beside the real target of any link and
+// keep the file's mode; and every failure comes back as a value that names the real reason.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -16,17 +21,55 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// fopen with the given C mode ("rb", "rb+", "wb", ...); null on failure (errno tells why).
-FilePtr OpenFile(const std::string& path, const char* mode);
+// Why a file could not be used. `error` is errno as it was at the failure (0 when the reason
+// is one of our own, such as "it is a folder"); `reason` is the text for the user.
+struct FileProblem {
+    int error = 0;
+    std::string reason;
 
-// Opens a file for update in place ("rb+"), creating it empty when it is missing; an existing
-// file is never emptied. Null when it can be neither opened nor created.
-FilePtr OpenForUpdate(const std::string& path);
+    bool IsMissing() const;  // the file (or a folder on its way) does not exist
+};
 
-// Replaces a file's whole content without ever leaving it half-written: the bytes go to a
-// temporary file beside it (path + ".tmp"), on disk before it is renamed over the file. On
-// failure the temporary file is removed, the file is as it was, and errno tells why.
-bool ReplaceFileContent(const std::string& path, std::string_view bytes);
+// "<path>: <reason>", as messages name a file.
+std::string Describe(const std::string& path, const FileProblem& problem);
+
+enum class FileAccess { kRead, kUpdate };
+
+// Opens an existing regular file, or a link to one, for reading ("rb") or update ("rb+").
+// Refused with a reason, and never waited on: a folder, FIFO, device, socket or link loop; a
+// file whose mode bits allow no reading (or, for update, no writing), also for root.
+FilePtr OpenExisting(const std::string& path, FileAccess access, FileProblem& problem);
+
+// The whole content of a regular file, up to `limit` bytes (a longer file is refused).
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileProblem& problem,
+                   std::size_t limit = 64u << 20);
+
+// Raw bytes as the text that the whole-file writers take.
+template <typename Bytes>
+std::string_view AsChars(const Bytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Replaces a file's whole content, never leaving it half written and never following a link
+// planted at a temporary name: the bytes go to a new, uniquely named file created exclusively
+// in the folder of the link's final target, with the target's mode, are flushed to disk and
+// renamed over the target. A link stays a link and its target gets the bytes. Where that
+// folder allows no new file, the existing file is rewritten in place once the bytes are all in
+// memory. A missing file is created (mode 0666 less the umask); a file that is not regular,
+// or whose mode allows no writing, is refused. On failure no file of ours is left behind and
+// the old content is as it was.
+bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& problem);
+
+// Puts `head` over the start of a file and keeps whatever the file holds behind it (a new file
+// holds just `head`), through ReplaceFile. A file that already holds it is not written at all.
+bool ReplaceFileStart(const std::string& path, std::string_view head, FileProblem& problem);
+
+// Whether an open file may still be written: it is still the file at `path` (not deleted or
+// replaced meanwhile), still regular, and its mode bits allow writing.
+bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem);
+
+// Whether two paths name the same file (device and inode), links followed.
+bool SameFile(const std::string& a, const std::string& b);
 
 // Reads exactly `count` bytes at `offset`; false on a seek error or a short read.
 bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count);
@@ -37,8 +80,6 @@ bool Flush(std::FILE* file);
 
 // Size of an open file in bytes, -1 when unknown.
 long FileSize(std::FILE* file);
-// Size of the file at a path in bytes, -1 when it cannot be examined.
-long FileSize(const std::string& path);
 
 // Text of the last C runtime error, for our own messages.
 std::string LastErrorText();

@@ -1,6 +1,5 @@
 #include "FlagDescriptions.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,9 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <optional>
 
 #include "FileIO.h"
 #include "Messages.h"
@@ -20,14 +16,6 @@ namespace sw {
 namespace {
 
 constexpr char kHeader[] = "'Statewright-generated event description listing\n'\n";
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -64,30 +52,6 @@ bool ParseLine(std::string_view line, DescriptionTable& descriptions) {
 std::string WithoutLineFeeds(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
     return text;
-}
-
-// A file that exists but may not be written: read-only, or not ours to write. Checked by its
-// mode bits too, since the rename below would replace it regardless, and root may write it.
-bool IsWriteProtected(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        return false;
-    }
-    return (info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
-}
-
-// Writes beside the old file and renames over it: a full disk or a vanished folder cannot cost
-// the old file. False with the reason when any step fails.
-bool ReplaceFile(const std::string& path, const std::string& text, std::string& reason) {
-    if (IsWriteProtected(path)) {
-        reason = std::strerror(EACCES);
-        return false;
-    }
-    if (!ReplaceFileContent(path, text)) {
-        reason = LastErrorText();
-        return false;
-    }
-    return true;
 }
 
 // The file's full path for messages (the name alone when the working folder has vanished).
@@ -160,26 +124,39 @@ bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions) {
     return true;
 }
 
-void LoadDescriptions(DescriptionTable& descriptions, const std::string& baseName,
-                      const std::string& programDir, Prompter& prompter) {
+DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::string& baseName,
+                                   const std::string& programDir, Prompter& prompter) {
     descriptions.fill(std::string());
-    std::optional<std::string> text = ReadWholeFile(DescriptionFileName(baseName));
-    if (!text) {
-        text = ReadWholeFile(programDir + "event.txt");
-        if (!text) {
+    DescriptionSource source;
+    const std::string own = DescriptionFileName(baseName);
+    std::string bytes;
+    FileProblem problem;
+    if (!ReadWholeFile(own, bytes, problem)) {
+        if (!problem.IsMissing()) {
+            source.ownFileUnreadable = true;
+            prompter.ShowMessage(std::string(msg::kDescriptionsUnreadable) +
+                                 Describe(ShownPath(own), problem) + "\n\n" +
+                                 msg::kDescriptionsShownInstead);
+        }
+        if (!ReadWholeFile(programDir + "event.txt", bytes, problem)) {
             prompter.ShowMessage(msg::kDefaultDescriptionsFailed);
             prompter.ShowMessage(msg::kEventTxtNotFound);
-            return;
+            return source;
         }
     }
-    if (!ParseDescriptions(*text, descriptions)) {
+    if (!ParseDescriptions(DecodeTextFile(bytes, source.encoding), descriptions)) {
         prompter.ShowMessage(msg::kDescriptionParseError);
     }
+    return source;
 }
 
 bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
-                      Prompter& prompter) {
+                      DescriptionSource& source, Prompter& prompter) {
     const std::string path = DescriptionFileName(baseName);
+    if (source.ownFileUnreadable) {
+        prompter.ShowMessage(std::string(msg::kDescriptionsNotWritten) + ShownPath(path));
+        return false;
+    }
     std::string text = kHeader;
     for (std::size_t n = 1; n < descriptions.size(); ++n) {
         text += FlagNumberText(static_cast<std::int32_t>(n));
@@ -187,13 +164,15 @@ bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseNam
         text += WithoutLineFeeds(descriptions[n]);
         text += '\n';
     }
-    std::string reason;
-    if (!ReplaceFile(path, text, reason)) {
+    TextEncoding encoding = source.encoding;
+    FileProblem problem;
+    if (!ReplaceFile(path, EncodeTextFile(text, encoding), problem)) {
         // The table stays as it was, line feeds included: nothing of it reached the file.
         prompter.ShowMessage(std::string(msg::kCannotCreateDescriptions) + "\n\n" +
-                             ShownPath(path) + ": " + reason);
+                             Describe(ShownPath(path), problem));
         return false;
     }
+    source.encoding = encoding;
     for (std::size_t n = 1; n < descriptions.size(); ++n) {
         descriptions[n] = WithoutLineFeeds(descriptions[n]);
     }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Prompter.h"
+#include "TextEncoding.h"
 
 namespace sw {
 
@@ -22,11 +23,21 @@ std::string FlagNumberText(std::int32_t number);
 // 0xFFFFFFFF), used as a signed 32-bit value.
 std::int32_t ParseFlagNumber(std::string_view text);
 
-// Empties the table and fills it from the document's own file or, failing that, from the
-// default file in the program folder (programDir ends in a separator). Shows the messages for
-// missing files and parse errors. Every line is read whole, however long.
-void LoadDescriptions(DescriptionTable& descriptions, const std::string& baseName,
-                      const std::string& programDir, Prompter& prompter);
+// Where the descriptions in memory came from, as far as writing them back is concerned.
+struct DescriptionSource {
+    TextEncoding encoding = TextEncoding::kUtf8;  // of the file they were read from
+    // The document's own file exists but could not be read: it is never written over, since
+    // that would lose what it holds.
+    bool ownFileUnreadable = false;
+};
+
+// Empties the table and fills it from the document's own file or, when there is none, from
+// the default file in the program folder (programDir ends in a separator). The table holds
+// UTF-8; a file is read as UTF-8 when it is valid UTF-8, otherwise as Windows-1252. Shows the
+// messages for missing files and parse errors, and a message of ours for an own file that
+// exists but cannot be read (then the default file is read instead). Every line is read whole.
+DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::string& baseName,
+                                   const std::string& programDir, Prompter& prompter);
 
 // The same from text already in memory (no messages for missing files; used by the reader).
 // False when reading stopped at a parse error.
@@ -34,11 +45,12 @@ bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions);
 
 // Writes the document's own file: two comment lines, then "$NNNN:description" for 1-1024,
 // with every line feed taken out of the descriptions (in the table too, once the file is
-// written). The file is written beside the old one and renamed over it, so a failure never
-// loses the old descriptions. A file that cannot be written (read-only, full disk, vanished
-// folder) leaves the table and the old file as they were: false after the error message,
-// which names the file and the reason.
+// written), in the source's encoding (UTF-8 from then on when a character needs it). The file
+// is replaced whole (FileIO's ReplaceFile: a link's target gets it, its mode stays), so a
+// failure never loses the old descriptions. A file that cannot be written (read-only, full
+// disk, vanished folder) or could not be read leaves the table and the old file as they were:
+// false after the error message, which names the file and the reason.
 bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
-                      Prompter& prompter);
+                      DescriptionSource& source, Prompter& prompter);
 
 }  // namespace sw

@@ -2,28 +2,21 @@
 
 #include <string>
 
-#include "Latin1Case.h"
 #include "Layout.h"
+#include "TextEncoding.h"
 
 namespace sw {
-namespace {
-
-std::string Folded(std::string_view text) {
-    return LowerLatin1(std::string(text));
-}
-
-}  // namespace
 
 int FindFlagRow(const DescriptionTable& descriptions, std::string_view text, bool caseSensitive,
                 int selectionMark) {
     constexpr int rows = layout::kFlagCount;
     const int start = selectionMark >= 0 && selectionMark < rows ? selectionMark : 0;
-    const std::string needle = caseSensitive ? std::string(text) : Folded(text);
+    const std::string needle = caseSensitive ? std::string(text) : FoldCase(text);
     for (int i = 0; i < rows; ++i) {
         const int row = (start + i) % rows;
         const std::string& description = descriptions[static_cast<std::size_t>(row) + 1];
         const bool found = caseSensitive ? description.find(needle) != std::string::npos
-                                         : Folded(description).find(needle) != std::string::npos;
+                                         : FoldCase(description).find(needle) != std::string::npos;
         if (found) {
             return row;
         }

@@ -112,17 +112,17 @@ bool GameState::WriteCharacter(std::FILE* file, CharacterRecord record) const {
     block[kExperienceRel - kLevelRel + kExperienceBytes] = 0;
     WriteLE(&block[kHpMaxRel - kLevelRel], record.hpMax, 2);
     WriteLE(&block[kPpMaxRel - kLevelRel], record.ppMax, 2);
-    ok = WriteAt(file, base + kLevelRel, block, sizeof block) && ok;
+    ok = ok && WriteAt(file, base + kLevelRel, block, sizeof block);
 
     std::array<std::uint8_t, kAttributeCount> attributes{};
     auto fields = record.Attributes();
     for (std::size_t i = 0; i < kAttributeCount; ++i) {
         attributes[i] = *fields[i];
     }
-    ok = WriteAt(file, base + kAttributesRel, attributes.data(), attributes.size()) && ok;
-    ok = WriteAt(file, base + kGoodsRel, record.goods.data(), record.goods.size()) && ok;
-    ok = WriteNumber(file, base + kHpRel, record.hp, 2) && ok;
-    ok = WriteNumber(file, base + kPpRel, record.pp, 2) && ok;
+    ok = ok && WriteAt(file, base + kAttributesRel, attributes.data(), attributes.size());
+    ok = ok && WriteAt(file, base + kGoodsRel, record.goods.data(), record.goods.size());
+    ok = ok && WriteNumber(file, base + kHpRel, record.hp, 2);
+    ok = ok && WriteNumber(file, base + kPpRel, record.pp, 2);
     return Flush(file) && ok;
 }
 
@@ -134,7 +134,7 @@ bool GameState::WriteMoney(std::FILE* file) const {
     std::uint8_t cash[kMoneyBytes + 1] = {};
     WriteLE(cash, money, kMoneyBytes);
     bool ok = WriteAt(file, kMoneyOffset, cash, sizeof cash);
-    ok = WriteNumber(file, kBankOffset, bank, kMoneyBytes) && ok;
+    ok = ok && WriteNumber(file, kBankOffset, bank, kMoneyBytes);
     return Flush(file) && ok;
 }
 
@@ -143,9 +143,9 @@ bool GameState::WriteTexts(std::FILE* file) const {
         return true;
     }
     bool ok = WriteText(file, kPlayerNameOffset, playerName, kPlayerNameBytes);
-    ok = WriteText(file, kDogNameOffset, dogName, kDogNameBytes) && ok;
-    ok = WriteText(file, kFavoriteFoodOffset, favoriteFood, kFavoriteFoodBytes) && ok;
-    ok = WriteText(file, kPsiSpecialOffset, psiSpecial, kPsiSpecialBytes) && ok;
+    ok = ok && WriteText(file, kDogNameOffset, dogName, kDogNameBytes);
+    ok = ok && WriteText(file, kFavoriteFoodOffset, favoriteFood, kFavoriteFoodBytes);
+    ok = ok && WriteText(file, kPsiSpecialOffset, psiSpecial, kPsiSpecialBytes);
     return Flush(file) && ok;
 }
 
@@ -168,14 +168,21 @@ bool GameState::ReadAll(std::FILE* file) {
     return ReadFlags(file) && ok;
 }
 
-bool GameState::WriteAll(std::FILE* file) const {
-    bool ok = true;
+int GameState::WriteAll(std::FILE* file) const {
+    int written = 0;
     for (const CharacterRecord& member : characters) {
-        ok = WriteCharacter(file, member) && ok;
+        if (!WriteCharacter(file, member)) {
+            return written;
+        }
+        ++written;
     }
-    ok = WriteMoney(file) && ok;
-    ok = WriteTexts(file) && ok;
-    return WriteFlags(file) && ok;
+    if (!WriteMoney(file)) {
+        return written;
+    }
+    if (!WriteTexts(file)) {
+        return written + 1;
+    }
+    return WriteFlags(file) ? kSaveGroups : written + 2;
 }
 
 int GameState::GetFlag(int n) const {

@@ -34,9 +34,12 @@ public:
 
     // Clear, then read all four members, money, texts and flags (a document load).
     bool ReadAll(std::FILE* file);
-    // All four members, money, texts and flags, each group flushed (a save). Every group is
-    // attempted even after a failure, so that as much as possible reaches the file.
-    bool WriteAll(std::FILE* file) const;
+    // The groups a save writes, in this order: the four members, the money, the texts, the
+    // flags; each is flushed before the next.
+    static constexpr int kSaveGroups = 7;
+    // Writes the groups in order and stops at the first that fails, so that a failing disk is
+    // not written on blindly; returns how many were written whole (kSaveGroups: all).
+    int WriteAll(std::FILE* file) const;
 
     int GetFlag(int n) const;
     int ToggleFlag(int n);  // returns the flag's state before the call

@@ -1,17 +1,41 @@
 #include "ItemNames.h"
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
-#include "FileIO.h"
 #include "GameText.h"
 #include "Layout.h"
+#include "Messages.h"
 
 namespace sw {
 
 using namespace layout;
 
-bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names) {
-    FilePtr rom = OpenFile(romPath, "rb");
+namespace {
+
+// The ROM opened for update, if it may be written and holds the whole record of `code`.
+FilePtr OpenRecordForUpdate(const std::string& romPath, int code, FileProblem& problem) {
+    if (code < 0 || code >= kItemCount) {
+        problem = {0, "item codes run from 0 to 255, not " + std::to_string(code)};
+        return nullptr;
+    }
+    FilePtr rom = OpenExisting(romPath, FileAccess::kUpdate, problem);
+    const long end = ItemNameRecordOffset(code) + kItemNameRecordBytes;
+    if (rom && FileSize(rom.get()) < end) {
+        problem = {0, "the ROM holds only " + std::to_string(FileSize(rom.get())) +
+                          " bytes and ends before the name of item " + std::to_string(code) +
+                          ", which lies at bytes " + std::to_string(ItemNameRecordOffset(code)) +
+                          "-" + std::to_string(end - 1) + "; it is not a whole game ROM"};
+        return nullptr;
+    }
+    return rom;
+}
+
+}  // namespace
+
+bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names, FileProblem& problem) {
+    FilePtr rom = OpenExisting(romPath, FileAccess::kRead, problem);
     if (!rom) {
         return false;
     }
@@ -37,13 +61,15 @@ bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names) {
     return true;
 }
 
-bool WriteRomItemName(const std::string& romPath, int code, const std::string& name) {
-    if (code < 0 || code >= kItemCount) {
-        return false;
-    }
-    FilePtr rom = OpenFile(romPath, "rb+");
-    const long offset = ItemNameRecordOffset(code);
-    if (!rom || FileSize(rom.get()) < offset + kItemNameRecordBytes) {
+bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names) {
+    FileProblem ignored;
+    return ReadRomItemNames(romPath, names, ignored);
+}
+
+bool WriteRomItemName(const std::string& romPath, int code, const std::string& name,
+                      FileProblem& problem) {
+    FilePtr rom = OpenRecordForUpdate(romPath, code, problem);
+    if (!rom) {
         return false;
     }
     std::uint8_t record[kItemNameRecordBytes];
@@ -54,14 +80,32 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
         record[k] =
             inName ? static_cast<std::uint8_t>(static_cast<std::uint8_t>(name[k]) + 0x30) : 0x30;
     }
-    const bool written = WriteAt(rom.get(), offset, record, sizeof record) && Flush(rom.get());
-    return std::fclose(rom.release()) == 0 && written;
+    const bool written =
+        WriteAt(rom.get(), ItemNameRecordOffset(code), record, sizeof record) && Flush(rom.get());
+    const int error = errno;
+    const bool closed = std::fclose(rom.release()) == 0;
+    if (!written || !closed) {
+        problem = {written ? errno : error, std::strerror(written ? errno : error)};
+        return false;
+    }
+    return true;
 }
 
 bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
-                   ItemNameTable& names) {
+                   ItemNameTable& names, BackupKeeper& backups, std::string& message) {
     const std::string name = typed.substr(0, kMaxItemNameLength);
-    if (!WriteRomItemName(romPath, code, name)) {
+    if (romPath.empty()) {
+        message = std::string(msg::kRomWriteFailed) + "\n\n" + msg::kNoRomOpen;
+        return false;
+    }
+    FileProblem problem;
+    // Checked before the backup, so that a ROM that cannot take the name costs no backup.
+    const bool writable = OpenRecordForUpdate(romPath, code, problem) != nullptr;
+    if (writable && !backups.BeforeWrite(romPath, message)) {
+        return false;
+    }
+    if (!writable || !WriteRomItemName(romPath, code, name, problem)) {
+        message = std::string(msg::kRomWriteFailed) + "\n\n" + Describe(romPath, problem);
         return false;
     }
     names[code] = name;

@@ -4,6 +4,9 @@
 #include <array>
 #include <string>
 
+#include "Backups.h"
+#include "FileIO.h"
+
 namespace sw {
 
 using ItemNameTable = std::array<std::string, 256>;
@@ -15,20 +18,24 @@ const ItemNameTable& DefaultItemNames();
 
 // Replaces each entry of `names` whose record lies wholly inside the ROM by the name it holds
 // ("<blank>" for an empty record); entries whose records lie past the end of a short ROM keep
-// their value. False, with `names` untouched, when the file cannot be opened for reading.
+// their value. False, with `names` untouched, when the file cannot be read (a folder, a FIFO,
+// a missing file: the problem says which).
+bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names, FileProblem& problem);
 bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names);
 
 // Writes one 39-byte record: the first 38 characters of the name, encoded, then 0x30 up to
-// the end of the record. False when the file cannot be opened for update, the record lies
-// past its end (the ROM is never grown), or writing fails.
-bool WriteRomItemName(const std::string& romPath, int code, const std::string& name);
+// the end of the record. False when the file cannot be opened for update (the mode bits
+// count), the record lies past its end (the ROM is never grown), or writing fails.
+bool WriteRomItemName(const std::string& romPath, int code, const std::string& name,
+                      FileProblem& problem);
 
 // Renames an item in the ROM and takes the ROM's names back: the first 38 characters of
-// `typed` are written into the record of `code`, then all 256 names are read again, so the
-// table shows what the ROM now holds ("<blank>" for an empty name). False, with the table and
-// the ROM unchanged, when the record cannot be written.
+// `typed` are written into the record of `code`, after the run's backup of the ROM, then all
+// 256 names are read again, so the table shows what the ROM now holds ("<blank>" for an empty
+// name). False, with the table and the ROM unchanged and the message for the user, when the
+// record cannot be written or no backup could be made.
 bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
-                   ItemNameTable& names);
+                   ItemNameTable& names, BackupKeeper& backups, std::string& message);
 
 // The item chooser's entry text: name + " [" + code in decimal + "]".
 std::string ItemChooserText(const std::string& name, int code);

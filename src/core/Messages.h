@@ -1,6 +1,8 @@
 // Texts the core shows to the user, word for word.
 #pragma once
 
+#include <string>
+
 namespace sw::msg {
 
 inline constexpr char kStateOpenFailed[] =
@@ -18,6 +20,10 @@ inline constexpr char kRomWarning[] =
 inline constexpr char kRomWriteFailed[] =
     "WARNING: ROM write failed.\n\nMake sure the file is not currently in use by another "
     "application and try again.";
+// Ours: after the message above, why no ROM could be written when none is open.
+inline constexpr char kNoRomOpen[] =
+    "No ROM image is open: the ROM must lie beside the save state, named like it with the "
+    "extension .smc, when the state is opened.";
 
 inline constexpr char kDefaultDescriptionsFailed[] = "Failed to load default.";
 inline constexpr char kEventTxtNotFound[] =
@@ -47,9 +53,38 @@ inline constexpr char kDocumentNotOpened[] =
 // Ours: saving reports failures instead of passing over them.
 inline constexpr char kSaveFailed[] =
     "ERROR: The save state could not be written.\n\n";  // followed by path and reason
-inline constexpr char kStateGone[] =
-    "ERROR: The save state could not be written.\n\nThe file has been deleted, moved or cut "
-    "short since it was opened, so it was left alone. Your edits are still on the pages; Tools > "
-    "Save Config As... keeps them in a configuration file.";
+inline constexpr char kNothingWritten[] = "Nothing was written to it.";
+inline constexpr char kEditsKept[] =
+    "Your edits are still on the pages; Tools > Save Config As... keeps them in a configuration "
+    "file.";
+
+// Ours: no save or rename goes ahead without a copy of the file to go back to.
+inline constexpr char kBackupFailed[] =
+    "ERROR: The file was not written, because no backup of it could be made first.\n\n";
+// followed by what failed and why
+
+// Ours: a configuration is never written over a file of another kind.
+inline constexpr char kConfigNotOverState[] =
+    "ERROR: Cannot write the configuration file.\n\nThis file is a save state; a configuration "
+    "written over it would destroy it. Choose another file name.";
+inline constexpr char kConfigNotOverRom[] =
+    "ERROR: Cannot write the configuration file.\n\nThis file is a game ROM; a configuration "
+    "written over it would destroy it. Choose another file name.";
+inline constexpr char kConfigNotOverOpenFile[] =
+    "ERROR: Cannot write the configuration file.\n\nThis is the save state or ROM that is open "
+    "in the editor; a configuration written over it would destroy it. Choose another file name.";
+inline constexpr char kConfigReadFailed[] =
+    "ERROR: Cannot load the configuration file.\n\n";  // followed by path and reason
+
+// Ours: a description file that exists but cannot be read is never written over.
+inline constexpr char kDescriptionsUnreadable[] =
+    "ERROR: The event flag description file could not be read.\n\n";  // path and reason, then:
+inline constexpr char kDescriptionsShownInstead[] =
+    "The default descriptions are shown instead. Your file will not be written over while it "
+    "cannot be read; make it readable and open the save state again.";
+inline constexpr char kDescriptionsNotWritten[] =
+    "ERROR: The event flag descriptions were not written.\n\nThe file could not be read when the "
+    "save state was opened, so writing it would lose the descriptions it holds. Your edit is "
+    "kept in memory; make the file readable and open the save state again.\n\n";  // then path
 
 }  // namespace sw::msg

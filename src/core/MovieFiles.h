@@ -38,8 +38,9 @@ struct MovieExtraction {
 };
 
 // Copies each movie over the start of its copy in `folder` (which exists and ends in a
-// separator); a copy longer than its movie keeps its tail. The new bytes go to a temporary
-// file beside the copy that is then renamed over it, so no copy is ever left half-written.
+// separator); a copy longer than its movie keeps its tail. The copies are replaced whole
+// (FileIO's ReplaceFileStart), so no copy is ever left half-written, and one that already
+// holds its movie is not written at all.
 MovieExtraction ExtractMovieFiles(const std::string& sourcePath, const std::string& folder);
 
 }  // namespace sw

@@ -1,30 +1,41 @@
-// Recognising a save state and the ROM image beside it.
+// Recognising a save state and the ROM image beside it, and writing a save into the state.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+#include "Backups.h"
+#include "GameState.h"
 #include "Prompter.h"
 
 namespace sw {
 
 // True when the file opens for reading and writing, starts with "ZSNES Save State" and is long
-// enough to hold every game field; otherwise one message and false.
+// enough to hold every game field; otherwise one message and false. The open-failure message
+// goes on with the file and the real reason (a folder, a FIFO, a read-only mode...).
 bool ValidateStateFile(const std::string& path, Prompter& prompter);
 
 enum RomCheck : int { kRomDeclined = -1, kRomMissing = 0, kRomAccepted = 1 };
 
 // Looks for the ROM beside the state. Accepted (1): its title matched, or the user answered
-// Yes to the warning; romPath is set. Missing (0): nothing shown, romPath unchanged. Declined
-// (-1): the user answered No; romPath unchanged. A ROM too short to hold its title does not
-// match.
+// Yes to the warning; romPath is set. Missing (0): nothing shown, romPath unchanged; anything
+// that is not a readable regular file counts as missing. Declined (-1): the user answered No;
+// romPath unchanged. A ROM too short to hold its title does not match.
 int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter);
 
 // Whether the ROM at the path carries the game's title (no question asked).
 bool RomTitleMatches(const std::string& romPath);
 
-// Whether the open state file is still the file at `path` and still long enough for every
-// field: a save must not write into a deleted file, nor grow one that was cut short.
-bool StateFileStillUsable(std::FILE* file, const std::string& path);
+// Whether the file at the path is a save state (its header) or a ROM of at least the title's
+// length carrying the game's title: files a configuration must never be written over.
+bool IsSaveState(const std::string& path);
+bool IsGameRom(const std::string& path);
+
+// A save of the whole record into the open state: checks that the file is still the one
+// opened, still long enough and still writable by its mode; makes the run's backup of it; then
+// writes every group, stopping at the first that fails. Empty when all was written; otherwise
+// the message for the user, which names the file, the reason and what was and was not written.
+std::string SaveStateFile(std::FILE* file, const std::string& path, const GameState& state,
+                          BackupKeeper& backups);
 
 }  // namespace sw

@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include <QFile>
+#include <cerrno>
 
 #include "Messages.h"
 #include "PathRules.h"
@@ -56,12 +57,17 @@ void Document::OpenStateFile(std::string path) {
         if (rom == kRomAccepted) {
             m_pages.goods->ReadItemNamesFromRom(g_romPath);
         }
-        g_stateFile = OpenFile(path, "rb+");
+        FileProblem problem;
+        g_stateFile = OpenExisting(path, FileAccess::kUpdate, problem);
         // The file passed validation a moment ago; if it cannot be opened again, or read,
         // there is no document rather than one without a file behind it.
         if (!g_stateFile || !LoadDocument()) {
+            if (g_stateFile) {
+                problem = {errno, LastErrorText()};
+            }
             CloseDocument();
-            m_prompter.ShowMessage(msg::kStateOpenFailed);
+            m_prompter.ShowMessage(std::string(msg::kStateOpenFailed) + "\n\n" +
+                                   Describe(path, problem));
             return;
         }
     }
@@ -102,13 +108,12 @@ void Document::CloseDocument() {
 void Document::SaveDocument() {
     m_transfer.GatherPages();
     if (g_stateFile) {
-        // Never write into a file that was deleted or cut short meanwhile; the edits stay.
-        if (!StateFileStillUsable(g_stateFile.get(), g_statePath)) {
-            m_prompter.ShowMessage(msg::kStateGone);
-            return;
-        }
-        if (!gameState.WriteAll(g_stateFile.get())) {
-            m_prompter.ShowMessage(msg::kSaveFailed + g_statePath + ": " + LastErrorText());
+        // Nothing is written into a file deleted, cut short or made read-only meanwhile, nor
+        // without a backup; a failure leaves every edit on the pages.
+        const std::string failure =
+            SaveStateFile(g_stateFile.get(), g_statePath, gameState, backups);
+        if (!failure.empty()) {
+            m_prompter.ShowMessage(failure + "\n\n" + msg::kEditsKept);
             return;
         }
     }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+#include "Backups.h"
 #include "FileIO.h"
 #include "GameState.h"
 #include "Prompter.h"
@@ -43,6 +44,8 @@ public:
     PageTransfer& Transfer() { return m_transfer; }
 
     GameState gameState;
+    // Each file's backup before this run's first write into it (saves and item renames).
+    BackupKeeper backups{DefaultBackupFolder()};
     FilePtr g_stateFile;
     std::string g_statePath;
     std::string g_romPath;

@@ -80,7 +80,7 @@ void EventFlagsPage::LoadDescriptions(const std::string& programDir) {
     // An edit still open belongs to the document whose descriptions are being replaced: it is
     // finished (and written to that document's file) first.
     m_flagList->EndLabelEdit();
-    sw::LoadDescriptions(m_descriptions, m_romName, programDir, m_prompter);
+    m_descriptionSource = sw::LoadDescriptions(m_descriptions, m_romName, programDir, m_prompter);
 }
 
 void EventFlagsPage::showEvent(QShowEvent* event) {
@@ -127,9 +127,10 @@ void EventFlagsPage::FindFlag(const std::string& text, bool caseSensitive) {
 }
 
 void EventFlagsPage::OnFind() {
-    FindDlg dialog(ShownGameText(m_lastSearch), this);
+    // Descriptions are UTF-8 text, unlike game text: the search compares real characters.
+    FindDlg dialog(QString::fromStdString(m_lastSearch), this);
     if (m_execDialog(dialog) == QDialog::Accepted) {
-        FindFlag(TypedGameText(dialog.m_searchText), dialog.m_caseSensitive);
+        FindFlag(dialog.m_searchText.toStdString(), dialog.m_caseSensitive);
     }
 }
 
@@ -149,7 +150,7 @@ void EventFlagsPage::OnBeginLabelEdit(int openedRow, QLineEdit* editor) {
     m_model->SetBlankRow(m_editRow);
     // Without the line feed a description read from a file still ends in: a one-line editor
     // cannot show it, and the next write of the file drops it anyway.
-    QString text = ShownGameText(m_descriptions[static_cast<std::size_t>(m_editRow) + 1]);
+    QString text = QString::fromStdString(m_descriptions[static_cast<std::size_t>(m_editRow) + 1]);
     editor->setText(text.remove(QLatin1Char('\n')));
 }
 
@@ -158,10 +159,10 @@ void EventFlagsPage::OnEndLabelEdit(const QString& text) {
         return;
     }
     // Confirmed or cancelled, the editor's text is the new description.
-    m_descriptions[static_cast<std::size_t>(m_editRow) + 1] = TypedGameText(text);
+    m_descriptions[static_cast<std::size_t>(m_editRow) + 1] = text.toStdString();
     m_editRow = -1;
     m_model->SetBlankRow(-1);
-    SaveDescriptions(m_descriptions, m_editRomName, m_prompter);
+    SaveDescriptions(m_descriptions, m_editRomName, m_descriptionSource, m_prompter);
 }
 
 }  // namespace sw::ui

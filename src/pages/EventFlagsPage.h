@@ -53,6 +53,8 @@ public:
 
     GameState* m_gameState = nullptr;
     DescriptionTable m_descriptions;
+    // The encoding of the file the descriptions came from, and whether it may be written.
+    DescriptionSource m_descriptionSource;
     std::string m_lastSearch;
     std::string m_romName;
     // Runs the Find and Goto dialogs modally; tests answer them instead.

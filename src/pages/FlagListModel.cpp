@@ -2,7 +2,6 @@
 
 #include "GameState.h"
 #include "Layout.h"
-#include "pages/GameTextShown.h"
 
 namespace sw::ui {
 namespace {
@@ -73,8 +72,9 @@ QVariant FlagListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         // The description exactly as held: one read from a file keeps its line feed until the
         // file is next written.
-        return row == m_blankRow ? QString()
-                                 : ShownGameText(m_descriptions[static_cast<std::size_t>(row) + 1]);
+        return row == m_blankRow
+                   ? QString()
+                   : QString::fromStdString(m_descriptions[static_cast<std::size_t>(row) + 1]);
     }
     return {};
 }

@@ -284,8 +284,11 @@ void GoodsPage::EndRename(const QString& typed) {
         return;
     }
     const int code = m_goods[g_currentGoodsSlot];
-    if (!RenameRomItem(m_romPath, code, TypedGameText(typed), m_itemNames)) {
-        m_prompter.ShowMessage(msg::kRomWriteFailed);
+    BackupKeeper noBackups{std::string()};
+    std::string message;
+    if (!RenameRomItem(m_romPath, code, TypedGameText(typed), m_itemNames,
+                       m_backups != nullptr ? *m_backups : noBackups, message)) {
+        m_prompter.ShowMessage(message);
         return;
     }
     RebuildItemChooser();

@@ -52,6 +52,8 @@ public:
     Goods m_goods{};
     ItemNameTable m_itemNames = DefaultItemNames();
     std::string m_romPath;
+    // Makes the ROM's backup before its first rename in this run; set by the main window.
+    BackupKeeper* m_backups = nullptr;
     QLabel* m_rentStatic = nullptr;
     // The slot the last click, focus loss or arrow key made current; -1 when there was none.
     int g_currentGoodsSlot = 0;

@@ -26,8 +26,11 @@ void ConfigCommands::SaveConfigAs() {
         return;
     }
     ChangeToFolderOf(path);
-    g_configPath = QFile::encodeName(path).toStdString();
-    Write(g_configPath);
+    // Remembered only once written: a refused or failed file is not offered again.
+    const std::string chosen = QFile::encodeName(path).toStdString();
+    if (Write(chosen)) {
+        g_configPath = chosen;
+    }
 }
 
 void ConfigCommands::LoadConfig() {
@@ -42,10 +45,12 @@ void ConfigCommands::LoadConfig() {
     }
 }
 
-void ConfigCommands::Write(const std::string& path) {
+bool ConfigCommands::Write(const std::string& path) {
     // The file holds what the pages show, including edits not yet saved to the state.
     m_document.Transfer().GatherPages();
-    WriteConfigFile(path, m_document.gameState, m_prompter);
+    // Never over the state or ROM that is open: a replace question answered Yes would lose it.
+    return WriteConfigFile(path, m_document.gameState, m_prompter,
+                           {m_document.g_statePath, m_document.g_romPath});
 }
 
 }  // namespace sw::ui

@@ -25,11 +25,11 @@ public:
     // Replaces the record's values and shows them; a file the core refuses changes nothing.
     void LoadConfig();
 
-    // The path chosen in this run's last confirmed Save Config As; empty until then.
+    // The path of this run's last Save Config As that was written; empty until then.
     std::string g_configPath;
 
 private:
-    void Write(const std::string& path);
+    bool Write(const std::string& path);
 
     Document& m_document;
     FileDialogs& m_dialogs;

@@ -154,6 +154,7 @@ void MainDlg::OnInitDialog() {
     m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs, *this,
                                             m_programDir);
     m_pages.flags->m_gameState = &m_document->gameState;
+    m_pages.goods->m_backups = &m_document->backups;
     m_config =
         std::make_unique<ConfigCommands>(*m_document, m_platform.dialogs, m_platform.prompter);
 

@@ -2,11 +2,19 @@
 // so that only the edited fields' bytes may differ and the length never changes.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -71,8 +79,16 @@ Json ReadIndependently(const Bytes& b) {
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Backups go to the test's own data folder, never into the user's.
+        const char* dataHome = std::getenv("XDG_DATA_HOME");
+        m_dataHome = dataHome != nullptr ? std::optional<std::string>(dataHome) : std::nullopt;
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
         ASSERT_EQ(Run({"demo", dir.Path()}), 0);
         original = ReadBytes(state);
+    }
+    void TearDown() override {
+        m_dataHome ? setenv("XDG_DATA_HOME", m_dataHome->c_str(), 1)
+                   : unsetenv("XDG_DATA_HOME");
     }
     int Run(const std::vector<std::string>& args) {
         out.str("");
@@ -92,6 +108,10 @@ protected:
     std::string rom = dir / "vellumgate.smc";
     Bytes original;
     std::ostringstream out, err;
+    std::string backups = dir / "data/statewright/backups/";
+
+private:
+    std::optional<std::string> m_dataHome;
 };
 
 TEST_F(Cli, DemoHelpAndVersion) {
@@ -247,6 +267,219 @@ TEST_F(Cli, TheProgramExitsWithItsCodes) {
     EXPECT_EQ(exitCode("flag '" + state + "' on zz"), 1);
     EXPECT_EQ(exitCode("show '" + dir / "missing.zs1" + "'"), 2);
     EXPECT_EQ(ReadBytes(state)[42470], 7);
+}
+
+TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
+    // The first write of a command copies the file whole; ten are kept per file name.
+    for (int i = 1; i <= 11; ++i) {
+        ASSERT_EQ(Run({"set", state, "money=" + std::to_string(i)}), 0) << err.str();
+    }
+    ASSERT_EQ(Run({"backups", state}), 0);
+    const std::string listing = out.str();
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 10);
+    EXPECT_THAT(listing, HasSubstr(" UTC  275291 bytes  " + backups + "vellumgate.zs1."));
+    const auto moneyOf = [](const Bytes& bytes) { return bytes[42052]; };
+    const std::string newest = listing.substr(listing.find(backups), listing.find('\n') -
+                                                                           listing.find(backups));
+    EXPECT_EQ(moneyOf(ReadBytes(newest)), 10);  // as it was before the last write
+
+    // Restore puts the newest back, after a backup of the file as it is now.
+    ASSERT_EQ(Run({"restore", state}), 0) << err.str();
+    EXPECT_EQ(moneyOf(ReadBytes(state)), 10);
+    const auto newestListed = [&] {
+        EXPECT_EQ(Run({"backups", state}), 0);
+        const std::string text = out.str();
+        return text.substr(text.find(backups), text.find('\n') - text.find(backups));
+    };
+    EXPECT_EQ(moneyOf(ReadBytes(newestListed())), 11);
+    // A backup named as `backups` lists it; --no-backup writes without one.
+    const std::string name = newest.substr(backups.size());
+    ASSERT_EQ(Run({"restore", state, name, "--no-backup"}), 0) << err.str();
+    EXPECT_EQ(moneyOf(ReadBytes(state)), 10);
+    const std::string newestBefore = newestListed();
+    ASSERT_EQ(Run({"set", state, "money=99", "--no-backup"}), 0);
+    EXPECT_EQ(newestListed(), newestBefore);
+    EXPECT_EQ(Run({"restore", state, "no-such.bak"}), 2);
+
+    // No backup, no write: a file stands where the backup folder should be.
+    std::filesystem::remove_all(dir / "data");
+    WriteBytes(dir / "data", {});
+    const Bytes before = ReadBytes(state);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set", state, "money=5"}, {"flag", state, "on", "1"},
+          {"rename-item", rom, "1", "Cork"}}) {
+        EXPECT_EQ(Run(args), 2);
+        EXPECT_THAT(err.str(), HasSubstr("no backup of it could be made first"));
+    }
+    EXPECT_EQ(ReadBytes(state), before);
+    EXPECT_EQ(ReadBytes(rom), ReadBytes(rom));
+    EXPECT_EQ(Run({"set", state, "money=5", "--no-backup"}), 0);
+}
+
+// The fault matrix: each row is a bad file in one place; every command is run on it, as the
+// program, with a time limit (a FIFO must never hang it). A failing command must name the
+// reason and leave every file's bytes as they were.
+TEST_F(Cli, FaultMatrix) {
+    namespace fs = std::filesystem;
+    enum Op { kShow, kSet, kFlag, kExport, kImport, kItems, kRename, kOps };
+    const char* const opNames[kOps] = {"show", "set", "flag", "export", "import", "items",
+                                       "rename"};
+    const std::string config = dir / "party.swr";
+    const auto commandFor = [&](Op op) -> std::string {
+        const std::string s = "'" + state + "'", r = "'" + rom + "'", c = "'" + config + "'";
+        switch (op) {
+            case kShow: return "show " + s;
+            case kSet: return "set " + s + " money=1";
+            case kFlag: return "flag " + s + " on 1";
+            case kExport: return "export-config " + s + " " + c;
+            case kImport: return "import-config " + c + " " + s;
+            case kItems: return "items " + r;
+            default: return "rename-item " + r + " 1 Cork";
+        }
+    };
+    const auto replaceWith = [](const std::string& path, const std::string& target) {
+        fs::remove_all(path);
+        fs::create_symlink(target, path);
+    };
+    const auto makeMode = [](const std::string& path, fs::perms mode) {
+        fs::permissions(path, mode);
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> make;
+        std::array<int, kOps> codes;  // show set flag export import items rename
+        const char* reason;           // in what a failing command says (or one of "a|b")
+        bool asUser = false;          // run as an ordinary user (nobody) where the test is root
+    };
+    const Bytes demoRom = ReadBytes(rom);
+    std::vector<Row> rows = {
+        {"short state", [&] { WriteBytes(state, Bytes(original.begin(), original.begin() + 100)); },
+         {2, 2, 2, 2, 2, 0, 0}, "too short"},
+        {"lower-case header",
+         [&] {
+             Bytes b = original;
+             std::memcpy(b.data(), "zsnes save state", 16);
+             WriteBytes(state, b);
+         },
+         {2, 2, 2, 2, 2, 0, 0}, "not a ZSNES save state"},
+        {"state is a folder", [&] { fs::remove(state), fs::create_directory(state); },
+         {2, 2, 2, 2, 2, 0, 0}, "it is a folder"},
+        {"state is a FIFO", [&] { fs::remove(state), mkfifo(state.c_str(), 0644); },
+         {2, 2, 2, 2, 2, 0, 0}, "named pipe (FIFO)"},
+        {"state is /dev/zero", [&] { replaceWith(state, "/dev/zero"); }, {2, 2, 2, 2, 2, 0, 0},
+         "it is a device"},
+        {"state is a link loop", [&] { replaceWith(state, state); }, {2, 2, 2, 2, 2, 0, 0},
+         "Too many levels of symbolic links"},
+        {"state of mode 0444", [&] { makeMode(state, fs::perms(0444)); }, {2, 2, 2, 2, 2, 0, 0},
+         "read-only (mode 0444)"},
+        {"state of mode 0000", [&] { makeMode(state, fs::perms::none); }, {2, 2, 2, 2, 2, 0, 0},
+         "allows no reading"},
+        {"state of another user, ordinary user", [&] { lchown(state.c_str(), 0, 0); },
+         {2, 2, 2, 2, 2, 0, 0}, "Permission denied", true},
+        {"ROM shorter than its item table",
+         [&] { WriteBytes(rom, Bytes(demoRom.begin(), demoRom.begin() + 70000)); },
+         {0, 0, 0, 0, 0, 0, 2}, "ends before the name of item 1"},
+        {"ROM is a folder", [&] { fs::remove(rom), fs::create_directory(rom); },
+         {0, 0, 0, 0, 0, 2, 2}, "it is a folder"},
+        {"ROM is a FIFO", [&] { fs::remove(rom), mkfifo(rom.c_str(), 0644); },
+         {0, 0, 0, 0, 0, 2, 2}, "named pipe (FIFO)"},
+        {"ROM of mode 0444", [&] { makeMode(rom, fs::perms(0444)); }, {0, 0, 0, 0, 0, 0, 2},
+         "read-only (mode 0444)"},
+        {"short configuration", [&] { WriteBytes(config, Bytes(100, 0x41)); },
+         {0, 0, 0, 0, 2, 0, 0}, "shorter than a Statewright configuration"},
+        {"huge configuration", [&] { WriteBytes(config, {}), fs::resize_file(config, 100 << 20); },
+         {0, 0, 0, 2, 0, 0, 0}, "larger than"},
+        {"configuration is a folder", [&] { fs::remove(config), fs::create_directory(config); },
+         {0, 0, 0, 2, 2, 0, 0}, "it is a folder"},
+        {"configuration is a FIFO", [&] { fs::remove(config), mkfifo(config.c_str(), 0644); },
+         {0, 0, 0, 2, 2, 0, 0},
+         "named pipe (FIFO)"},
+        {"configuration is the state", [&] { replaceWith(config, state); },
+         {0, 0, 0, 2, 2, 0, 0}, "save state"},
+        {"configuration is the ROM", [&] { replaceWith(config, rom); }, {0, 0, 0, 2, 2, 0, 0},
+         "ROM"},
+        {"configuration is /dev/full", [&] { replaceWith(config, "/dev/full"); },
+         {0, 0, 0, 2, 2, 0, 0}, "it is a device"},
+        {"new configuration in a read-only folder",
+         [&] {
+             fs::create_directory(dir / "locked");
+             makeMode(dir / "locked", fs::perms(0555));
+             replaceWith(config, dir / "locked/party.swr");
+         },
+         {0, 0, 0, 2, 2, 0, 0}, "Permission denied|No such file or directory", true},
+        {"configuration the user may write in a folder the user may not",  // rewritten in place
+         [&] {
+             fs::create_directory(dir / "locked");
+             fs::rename(config, dir / "locked/party.swr");
+             makeMode(dir / "locked", fs::perms(0555));
+             replaceWith(config, dir / "locked/party.swr");
+         },
+         {0, 0, 0, 0, 0, 0, 0}, "", true},
+    };
+    const bool root = geteuid() == 0;
+    const passwd* nobody = getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    for (const Row& row : rows) {
+        if (row.asUser && !root) {
+            continue;  // another user's files can be made only by root; CI runs as root
+        }
+        for (int op = 0; op < kOps; ++op) {
+            SCOPED_TRACE(std::string(row.name) + " / " + opNames[op]);
+            // A fresh folder each time: the demo files, a good configuration, then the fault.
+            fs::remove_all(dir.Path());
+            fs::create_directories(dir / "data");
+            WriteBytes(state, original);
+            WriteBytes(rom, demoRom);
+            WriteBytes(config, Bytes(2259, 0));
+            const bool asUser = row.asUser && root;
+            if (asUser) {  // the user's own files, in a folder the user may use
+                fs::permissions(dir.Path(), fs::perms(0777));
+                for (const std::string& path : {dir / "data", state, rom, config}) {
+                    lchown(path.c_str(), nobody->pw_uid, nobody->pw_gid);
+                }
+            }
+            row.make();
+            std::map<std::string, Bytes> before;
+            for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
+                std::error_code ignored;
+                if (entry.is_regular_file(ignored) && fs::file_size(entry.path()) < (1 << 20)) {
+                    before[entry.path()] = ReadBytes(entry.path());
+                }
+            }
+            const std::string command =
+                std::string("timeout 20 ") +
+                (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
+                "env XDG_DATA_HOME='" + dir / "data" + "' " STATEWRIGHT_CLI " " +
+                commandFor(static_cast<Op>(op)) + " 2>&1 >/dev/null";
+            std::string said;
+            FILE* pipe = popen(command.c_str(), "r");
+            ASSERT_NE(pipe, nullptr);
+            char buffer[512];
+            while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+                said += buffer;
+            }
+            const int status = pclose(pipe);
+            const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            EXPECT_EQ(code, row.codes[op]) << said;
+            if (code != 0) {
+                const std::string reasons = row.reason;
+                const std::string first = reasons.substr(0, reasons.find('|'));
+                const std::string second = reasons.substr(reasons.find('|') + 1);
+                EXPECT_TRUE(said.find(first) != std::string::npos ||
+                            said.find(second) != std::string::npos)
+                    << said;
+                for (const auto& [path, bytes] : before) {
+                    if (path.find("/data/") == std::string::npos) {
+                        EXPECT_EQ(ReadBytes(path), bytes) << path;
+                    }
+                }
+            }
+            fs::permissions(dir.Path(), fs::perms::owner_all);
+            if (fs::exists(dir / "locked")) {
+                fs::permissions(dir / "locked", fs::perms::owner_all);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // writes, and a byte diff that names the offsets instead of dumping 275 KB on failure.
 #pragma once
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +14,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "FileIO.h"
 
 namespace sw::test {
 
@@ -84,6 +87,58 @@ inline std::vector<long> DiffOffsets(const Bytes& expected, const Bytes& actual)
         offsets.push_back(static_cast<long>(common));
     }
     return offsets;
+}
+
+// A plain stdio stream on a test's own file, in a mode the program itself never opens with.
+inline FilePtr OpenStream(const std::string& path, const char* mode) {
+    return FilePtr(std::fopen(path.c_str(), mode));
+}
+
+// A seam over the write calls: a stream on a real file whose writes fail, with `error`, when
+// they touch the bytes [failFrom, failTo); every other read and write reaches the file, so a
+// test can make one group of a save fail. The stream owns its state and may outlive the test.
+inline FilePtr OpenFailingStream(const std::string& path, long failFrom, long failTo, int error) {
+    struct Cookie {
+        int fd;
+        long from;
+        long to;
+        int error;
+        long position = 0;
+    };
+    const cookie_io_functions_t calls = {
+        [](void* c, char* buffer, std::size_t size) -> ssize_t {
+            auto* self = static_cast<Cookie*>(c);
+            const ssize_t got = pread(self->fd, buffer, size, self->position);
+            self->position += got > 0 ? got : 0;
+            return got;
+        },
+        [](void* c, const char* buffer, std::size_t size) -> ssize_t {
+            auto* self = static_cast<Cookie*>(c);
+            if (self->position < self->to && self->position + static_cast<long>(size) > self->from) {
+                errno = self->error;
+                return 0;
+            }
+            const ssize_t wrote = pwrite(self->fd, buffer, size, self->position);
+            self->position += wrote > 0 ? wrote : 0;
+            return wrote;
+        },
+        [](void* c, off64_t* offset, int whence) -> int {
+            auto* self = static_cast<Cookie*>(c);
+            const long base = whence == SEEK_SET   ? 0
+                              : whence == SEEK_CUR ? self->position
+                                                   : lseek(self->fd, 0, SEEK_END);
+            self->position = base + static_cast<long>(*offset);
+            *offset = self->position;
+            return 0;
+        },
+        [](void* c) -> int {
+            auto* self = static_cast<Cookie*>(c);
+            const int closed = close(self->fd);
+            delete self;
+            return closed;
+        }};
+    auto* cookie = new Cookie{open(path.c_str(), O_RDWR | O_CLOEXEC), failFrom, failTo, error};
+    return FilePtr(fopencookie(cookie, "rb+", calls));
 }
 
 }  // namespace sw::test

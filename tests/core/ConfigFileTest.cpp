@@ -1,11 +1,15 @@
 // Configuration snapshots: the 2,259-byte layout, its tail, and the refusals.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
 
 #include "ConfigFile.h"
+#include "Demo.h"
 #include "Messages.h"
 #include "RecordingPrompter.h"
 #include "TestFiles.h"
@@ -113,10 +117,15 @@ TEST(ConfigFile, ShortOrMissingFilesLeaveTheRecordAlone) {
     GameState state;
     const Bytes empty = SnapshotOf(state, dir);
 
+    std::filesystem::create_directory(dir / "folder.swr");
+    const std::string cannotLoad = "ERROR: Cannot load the configuration file.\n\n";
     EXPECT_EQ(ReadConfigFile(dir / "missing.swr", state, prompter), ConfigRead::kCannotOpen);
-    EXPECT_THAT(prompter.messages, IsEmpty());
+    EXPECT_EQ(ReadConfigFile(dir / "folder.swr", state, prompter), ConfigRead::kCannotOpen);
     EXPECT_EQ(ReadConfigFile(dir / "short.swr", state, prompter), ConfigRead::kTooShort);
-    EXPECT_THAT(prompter.messages, ElementsAre(msg::kConfigTooShort));
+    EXPECT_THAT(prompter.messages,
+                ElementsAre(cannotLoad + dir / "missing.swr: No such file or directory",
+                            cannotLoad + dir / "folder.swr: it is a folder, not a file",
+                            msg::kConfigTooShort));
     EXPECT_EQ(SnapshotOf(state, dir), empty);
 
     EXPECT_EQ(ReadConfigFile(dir / "enough.swr", state, prompter), ConfigRead::kLoaded);
@@ -132,6 +141,59 @@ TEST(ConfigFile, AWriteThatFailsSaysSo) {
         EXPECT_THAT(prompter.messages,
                     ElementsAre(StartsWith(std::string(msg::kConfigWriteFailed) + path + ": ")));
     }
+}
+
+TEST(ConfigFile, IsNeverWrittenOverAnotherKindOfFileNorLeftHalfWritten) {
+    TempDir dir;
+    const Bytes state = MakeDemoState();
+    Bytes rom = MakeDemoRom();
+    rom.resize(65995);  // just long enough to carry the title
+    WriteBytes(dir / "quest.zs1", state);
+    WriteBytes(dir / "quest.smc", rom);
+    std::filesystem::create_symlink(dir / "quest.zs1", dir / "link.swr");
+    std::filesystem::copy_file(dir / "quest.zs1", dir / "open.bin");
+    struct Case {
+        std::string path;
+        std::vector<std::string> open;
+        const char* message;
+    };
+    for (const Case& c : {Case{dir / "quest.zs1", {}, msg::kConfigNotOverState},
+                          Case{dir / "quest.smc", {}, msg::kConfigNotOverRom},
+                          Case{dir / "link.swr", {}, msg::kConfigNotOverState},
+                          Case{dir / "open.bin", {"", dir / "open.bin"}, msg::kConfigNotOverOpenFile}}) {
+        SCOPED_TRACE(c.path);
+        RecordingPrompter prompter;
+        EXPECT_FALSE(WriteConfigFile(c.path, Sample(), prompter, c.open));
+        EXPECT_THAT(prompter.messages, ElementsAre(c.message));
+    }
+    EXPECT_EQ(ReadBytes(dir / "quest.zs1"), state);
+    EXPECT_EQ(ReadBytes(dir / "quest.smc"), rom);
+    EXPECT_EQ(ReadBytes(dir / "open.bin"), state);
+
+    // A disk that fills up half way (a file size limit stands in for it): a new file is not
+    // left behind, an old one keeps every byte.
+    const Bytes old(3000, 0x5A);
+    WriteBytes(dir / "old.swr", old);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    RecordingPrompter prompter;
+    const bool wroteNew = WriteConfigFile(dir / "new.swr", Sample(), prompter);
+    const bool wroteOld = WriteConfigFile(dir / "old.swr", Sample(), prompter);
+    setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_FALSE(wroteNew);
+    EXPECT_FALSE(wroteOld);
+    EXPECT_THAT(prompter.messages,
+                ElementsAre(StartsWith(std::string(msg::kConfigWriteFailed) + dir / "new.swr: "),
+                            StartsWith(std::string(msg::kConfigWriteFailed) + dir / "old.swr: ")));
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.swr"));
+    EXPECT_EQ(ReadBytes(dir / "old.swr"), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              5);  // no temporary file either
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "FlagDescriptions.h"
 #include "RecordingPrompter.h"
 #include "TestFiles.h"
@@ -57,6 +60,7 @@ protected:
     CurrentDir cwd{dir.Path()};
     std::string programDir = dir / "program/";
     DescriptionTable table;
+    DescriptionSource source;
     RecordingPrompter prompter;
 };
 
@@ -126,7 +130,7 @@ TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     table[5] = "a:b";
     table[16] = "Gift box\n";
     table[1024] = "Last\nline";
-    ASSERT_TRUE(SaveDescriptions(table, "quest", prompter));
+    ASSERT_TRUE(SaveDescriptions(table, "quest", source, prompter));
     EXPECT_THAT(prompter.messages, IsEmpty());
     const std::string text = ReadText(dir / "event.quest.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1026);
@@ -145,20 +149,105 @@ TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     EXPECT_EQ(back[1024], "Lastline\n");
 }
 
-TEST_F(Descriptions, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
-    Write("event.quest.txt", "1:old\n");
-    std::filesystem::create_directory("event.quest.txt.tmp");  // the temporary cannot be made
-    EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
-    EXPECT_EQ(ReadText("event.quest.txt"), "1:old\n");
+TEST_F(Descriptions, SaveNeverTouchesOtherFilesAndKeepsLinksAndModes) {
+    namespace fs = std::filesystem;
+    // A link planted at the old fixed temporary name, pointing outside the folder.
+    Write(dir / "victim.txt", "precious\n");
+    fs::create_directory("notes");
+    fs::current_path("notes");
+    fs::create_symlink("../victim.txt", "event.quest.txt.tmp");
+    // The description file is a link into another folder, and private to its owner.
+    fs::create_directory(dir / "shared");
+    Write(dir / "shared/quest.txt", "1:old\n");
+    fs::permissions(dir / "shared/quest.txt", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("../shared/quest.txt", "event.quest.txt");
+    table[1] = "new";
+    ASSERT_TRUE(SaveDescriptions(table, "quest", source, prompter));
+    EXPECT_EQ(ReadText(dir / "victim.txt"), "precious\n");
+    EXPECT_TRUE(fs::is_symlink("event.quest.txt.tmp"));
+    EXPECT_TRUE(fs::is_symlink("event.quest.txt"));
+    EXPECT_THAT(ReadText(dir / "shared/quest.txt"), HasSubstr("\n$0001:new\n"));
+    EXPECT_EQ(fs::status(dir / "shared/quest.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    // Nothing else was left in either folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "shared"), fs::directory_iterator()), 1);
 
-    std::filesystem::remove_all("event.quest.txt.tmp");
-    std::filesystem::remove("event.quest.txt");
-    std::filesystem::create_directory("event.quest.txt");  // the rename cannot replace it
-    EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
-    EXPECT_FALSE(std::filesystem::exists("event.quest.txt.tmp"));
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_THAT(prompter.messages[1], StartsWith(std::string(kCannotCreate) + "\n\n" + dir.Path() +
-                                                 "/event.quest.txt: "));
+    // A target that is no regular file is refused, and nothing is left behind.
+    fs::remove("event.quest.txt");
+    fs::create_directory("event.quest.txt");
+    EXPECT_FALSE(SaveDescriptions(table, "quest", source, prompter));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0], std::string(kCannotCreate) + "\n\n" + dir.Path() +
+                                        "/notes/event.quest.txt: it is a folder, not a file");
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
+}
+
+TEST_F(Descriptions, AnUnreadableOwnFileIsSaidAndNeverWrittenOver) {
+    Write(programDir + "event.txt", "1:default\n");
+    Write("event.quest.txt", "1:my note\n");
+    std::filesystem::permissions("event.quest.txt", std::filesystem::perms::owner_write);
+    source = LoadDescriptions(table, "quest", programDir, prompter);
+    EXPECT_TRUE(source.ownFileUnreadable);
+    EXPECT_EQ(table[1], "default\n");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_THAT(prompter.messages[0],
+                StartsWith("ERROR: The event flag description file could not be read.\n\n" +
+                           dir.Path() + "/event.quest.txt: the file's mode (0200) allows no "
+                                        "reading\n\nThe default descriptions are shown"));
+    table[1] = "edited";
+    EXPECT_FALSE(SaveDescriptions(table, "quest", source, prompter));
+    EXPECT_THAT(prompter.messages.back(),
+                StartsWith("ERROR: The event flag descriptions were not written."));
+    std::filesystem::permissions("event.quest.txt", std::filesystem::perms::owner_all);
+    EXPECT_EQ(ReadText("event.quest.txt"), "1:my note\n");
+
+    // A folder or a FIFO in its place: the same, and nothing waits on the FIFO.
+    for (const auto& make : {+[] { return mkfifo("event.quest.txt", 0644) == 0; },
+                             +[] { return std::filesystem::create_directory("event.quest.txt"); }}) {
+        std::filesystem::remove_all("event.quest.txt");
+        ASSERT_TRUE(make());
+        prompter.messages.clear();
+        source = LoadDescriptions(table, "quest", programDir, prompter);
+        EXPECT_TRUE(source.ownFileUnreadable);
+        EXPECT_EQ(table[1], "default\n");
+        EXPECT_EQ(prompter.messages.size(), 1u);
+    }
+}
+
+TEST_F(Descriptions, AreReadAsUtf8OrWindows1252AndWrittenBackSo) {
+    struct Case {
+        const char* name;
+        std::string file;         // as found on disk
+        std::string shown;        // description 1 in memory (UTF-8)
+        std::string typed;        // the edit made to description 2
+        std::string writtenLine;  // description 2 as written back
+    };
+    const Case cases[] = {
+        {"utf-8", "1:caf\xC3\xA9\n", "caf\xC3\xA9\n", "\xE2\x82\xAC", "$0002:\xE2\x82\xAC\n"},
+        {"windows", "1:caf\xE9 \x80\n", "caf\xC3\xA9 \xE2\x82\xAC\n", "na\xC3\xAFve",
+         "$0002:na\xEFve\n"},
+        {"windows gets a character it lacks", "1:\xE9\n", "\xC3\xA9\n", "\xCE\xA9",
+         "$0002:\xCE\xA9\n"},
+        {"bom", "\xEF\xBB\xBF" "1:x\n", "x\n", "y", "$0002:y\n"},
+        {"unassigned windows byte", "1:\x81\n", "\xC2\x81\n", "z", "$0002:z\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write("event.quest.txt", c.file);
+        source = LoadDescriptions(table, "quest", programDir, prompter);
+        EXPECT_EQ(table[1], c.shown);
+        table[2] = c.typed;
+        ASSERT_TRUE(SaveDescriptions(table, "quest", source, prompter));
+        const std::string written = ReadText("event.quest.txt");
+        EXPECT_THAT(written, HasSubstr(c.writtenLine));
+        // Description 1 comes back byte for byte in whatever encoding the file now has.
+        DescriptionTable back;
+        LoadDescriptions(back, "quest", programDir, prompter);
+        EXPECT_EQ(back[1], c.shown);
+        EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0) == 0, std::string(c.name) == "bom");
+    }
+    EXPECT_THAT(prompter.messages, IsEmpty());
 }
 
 TEST_F(Descriptions, AReadOnlyFileOrAVanishedFolderKeepsTableAndFile) {
@@ -166,19 +255,37 @@ TEST_F(Descriptions, AReadOnlyFileOrAVanishedFolderKeepsTableAndFile) {
     std::filesystem::permissions(
         "event.quest.txt", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     table[1] = "edited\n";
-    EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
+    EXPECT_FALSE(SaveDescriptions(table, "quest", source, prompter));
     EXPECT_EQ(ReadText("event.quest.txt"), "1:old\n");
     EXPECT_EQ(table[1], "edited\n");  // nothing was written, so nothing was taken out
 
     std::filesystem::create_directory("gone");
     std::filesystem::current_path("gone");
     std::filesystem::remove(dir / "gone");
-    EXPECT_FALSE(SaveDescriptions(table, "quest", prompter));
+    EXPECT_FALSE(SaveDescriptions(table, "quest", source, prompter));
     EXPECT_EQ(table[1], "edited\n");
     EXPECT_THAT(prompter.messages,
                 ElementsAre(StartsWith(std::string(kCannotCreate) + "\n\n"),
                             StartsWith(std::string(kCannotCreate) + "\n\nevent.quest.txt: ")));
-    EXPECT_THAT(prompter.messages[0], EndsWith("event.quest.txt: Permission denied"));
+    EXPECT_THAT(prompter.messages[0],
+                EndsWith("event.quest.txt: the file is read-only (mode 0440)"));
+}
+
+TEST_F(Descriptions, AUserWhoMayWriteTheFileButNotItsFolderStillSaves) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any folder; CTest runs this as nobody too";
+    }
+    Write("event.quest.txt", "1:old\n");
+    std::filesystem::permissions("event.quest.txt", std::filesystem::perms(0620));
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0500));
+    table[1] = "rewritten in place";
+    const bool saved = SaveDescriptions(table, "quest", source, prompter);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    EXPECT_TRUE(saved);
+    EXPECT_THAT(prompter.messages, IsEmpty());
+    EXPECT_THAT(ReadText("event.quest.txt"), HasSubstr("\n$0001:rewritten in place\n"));
+    EXPECT_EQ(std::filesystem::status("event.quest.txt").permissions(),
+              std::filesystem::perms(0620));
 }
 
 }  // namespace

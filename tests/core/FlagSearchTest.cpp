@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "FlagSearch.h"
-#include "Latin1Case.h"
 
 namespace sw::test {
 namespace {
@@ -27,18 +26,25 @@ TEST(FlagSearch, StartsAtTheMarkWrapsAndSkipsSlotZero) {
     EXPECT_EQ(FindFlagRow(table, "last", true, 500), 1023);
 }
 
-TEST(FlagSearch, FoldsLatin1CapitalsOnlyWithoutCaseSensitivity) {
+TEST(FlagSearch, ComparesRealCharactersAndFoldsCapitalsWithoutCaseSensitivity) {
     DescriptionTable table;
-    table[10] = "Met ABC at the \xC9glise";  // E-acute capital
-    EXPECT_EQ(FindFlagRow(table, "abc", false, 0), 9);
-    EXPECT_EQ(FindFlagRow(table, "aBc", false, 0), 9);
-    EXPECT_EQ(FindFlagRow(table, "abc", true, 0), -1);
-    EXPECT_EQ(FindFlagRow(table, "\xE9glise", false, 0), 9);
-    EXPECT_EQ(FindFlagRow(table, "\xE9glise", true, 0), -1);
-    EXPECT_EQ(LowerLatin1('\xD7'), '\xD7');  // the multiplication sign is no letter
-    EXPECT_EQ(LowerLatin1('\xDE'), '\xFE');
-    EXPECT_EQ(LowerLatin1('\xDF'), '\xDF');
-    EXPECT_EQ(LowerLatin1('['), '[');
+    table[5] = "Paid 3 ? at the inn";                           // a question mark
+    table[10] = "Met ABC at the \xC3\x89glise for 3 \xE2\x82\xAC";  // É, €
+    table[20] = "\xCE\xA9MEGA gate, \xD0\x96UK, \xC5\xB8";         // Ω, Ж, Ÿ
+    struct Case {
+        const char* text;
+        bool caseSensitive;
+        int row;
+    };
+    for (const Case& c : {Case{"abc", false, 9}, Case{"aBc", false, 9}, Case{"abc", true, -1},
+                          Case{"\xC3\xA9glise", false, 9}, Case{"\xC3\xA9glise", true, -1},
+                          Case{"3 \xE2\x82\xAC", true, 9},   // not the "3 ?" of row 4
+                          Case{"\xCF\x89mega", false, 19},    // ω
+                          Case{"\xD0\xB6uk", false, 19},      // ж
+                          Case{"\xC3\xBF", false, 19},        // ÿ
+                          Case{"\xC3\x97", false, -1}}) {     // × is no capital of ÷ or anything
+        EXPECT_EQ(FindFlagRow(table, c.text, c.caseSensitive, 0), c.row) << c.text;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <cstring>
 
 #include "Demo.h"
@@ -28,7 +30,7 @@ protected:
     }
     FilePtr Open(const Bytes& bytes, const char* mode = "rb+") {
         WriteBytes(path, bytes);
-        return OpenFile(path, mode);
+        return OpenStream(path, mode);
     }
     std::vector<long> Changed(const Bytes& expected) const {
         return DiffOffsets(expected, ReadBytes(path));
@@ -123,7 +125,7 @@ TEST_F(GameStateFile, ClearKeepsIndexesCurrentMemberFlagsAndBytesBehindTexts) {
 }
 
 TEST_F(GameStateFile, WritersSucceedWithoutAFileAndReportFailedWrites) {
-    EXPECT_TRUE(state.WriteAll(nullptr));
+    EXPECT_EQ(state.WriteAll(nullptr), GameState::kSaveGroups);
     auto readOnly = Open(original, "rb");
     EXPECT_FALSE(state.WriteCharacter(readOnly.get(), state.characters[0]));
     EXPECT_FALSE(state.WriteMoney(readOnly.get()));
@@ -132,9 +134,39 @@ TEST_F(GameStateFile, WritersSucceedWithoutAFileAndReportFailedWrites) {
     readOnly.reset();
     EXPECT_THAT(Changed(original), IsEmpty());
 
-    FilePtr full = OpenFile("/dev/full", "rb+");  // one buffered write: only the flush fails
+    FilePtr full = OpenStream("/dev/full", "rb+");  // one buffered write: only the flush fails
     ASSERT_TRUE(full);
     EXPECT_FALSE(state.WriteFlags(full.get()));
+}
+
+TEST_F(GameStateFile, ASaveStopsAtTheFirstGroupThatFails) {
+    // The groups lie in the file as texts, money, members, flags, and are written as members,
+    // money, texts, flags: a failing money write must leave the texts and flags alone.
+    WriteBytes(path, original);
+    ASSERT_TRUE(state.ReadAll(OpenStream(path, "rb").get()));
+    GameState edited = state;
+    edited.characters[3].level = 99;
+    edited.money = 1;
+    edited.playerName[0] = 'Q';
+    edited.eventFlags[0] ^= 1;
+    struct Case {
+        long failFrom;
+        int written;
+    };
+    for (const Case& c : {Case{kSlotBase[0], 0}, Case{kSlotBase[2] + 35, 2}, Case{42052, 4},
+                          Case{42004, 5}, Case{43035 + 127, 6}}) {
+        SCOPED_TRACE(c.failFrom);
+        WriteBytes(path, original);
+        FilePtr file = OpenFailingStream(path, c.failFrom, c.failFrom + 1, ENOSPC);
+        EXPECT_EQ(edited.WriteAll(file.get()), c.written);
+        file.reset();
+        GameState back = state;
+        ASSERT_TRUE(back.ReadAll(OpenStream(path, "rb").get()));
+        EXPECT_EQ(back.characters[3].level, c.written >= 4 ? 99 : state.characters[3].level);
+        EXPECT_EQ(back.money, c.written >= 5 ? 1 : state.money);
+        EXPECT_EQ(back.playerName[0], c.written >= 6 ? 'Q' : state.playerName[0]);
+        EXPECT_EQ(back.eventFlags[0], state.eventFlags[0]);  // the last group never got there
+    }
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 namespace sw::test {
 namespace {
 
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 constexpr long Record(int code) {
     return 1397248 + 39L * code;
@@ -20,9 +22,20 @@ constexpr long Record(int code) {
 
 class RomFile : public ::testing::Test {
 protected:
+    bool Write(int code, const std::string& name, const std::string& at = {}) {
+        return WriteRomItemName(at.empty() ? path : at, code, name, problem);
+    }
+    bool Rename(const std::string& at, int code, const std::string& typed, ItemNameTable& names) {
+        message.clear();
+        return RenameRomItem(at, code, typed, names, backups, message);
+    }
+
     TempDir dir;
     std::string path = dir / "quest.smc";
     Bytes rom = MakeDemoRom();
+    FileProblem problem;
+    BackupKeeper backups{dir / "backups"};
+    std::string message;
 };
 
 TEST_F(RomFile, ReadsEachRecordUpToItsTerminator) {
@@ -61,7 +74,7 @@ TEST_F(RomFile, RenameWritesOneRecordPaddedWith0x30) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        ASSERT_TRUE(WriteRomItemName(path, c.code, c.name));
+        ASSERT_TRUE(Write(c.code, c.name));
         std::fill_n(rom.begin() + Record(c.code), 39, 0x30);
         for (std::size_t k = 0; k < c.name.size() && k < 38; ++k) {
             rom[Record(c.code) + k] = static_cast<std::uint8_t>(c.name[k] + 0x30);
@@ -71,7 +84,7 @@ TEST_F(RomFile, RenameWritesOneRecordPaddedWith0x30) {
         ASSERT_TRUE(ReadRomItemNames(path, names));
         EXPECT_EQ(names[c.code], c.shown);
     }
-    EXPECT_FALSE(WriteRomItemName(path, 256, "x"));
+    EXPECT_FALSE(Write(256, "x"));
     EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());
 }
 
@@ -79,7 +92,7 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     WriteBytes(path, rom);
     ItemNameTable names = DefaultItemNames();
     names[50] = "stale";  // the ROM's own names come back with the rename
-    ASSERT_TRUE(RenameRomItem(path, 0x61, std::string(45, 'q'), names));
+    ASSERT_TRUE(Rename(path, 0x61, std::string(45, 'q'), names));
     EXPECT_EQ(names[0x61], std::string(38, 'q'));
     EXPECT_EQ(names[50], DefaultItemNames()[50]);
     Bytes expected = rom;
@@ -87,15 +100,42 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     expected[Record(0x61) + 38] = 0x30;
     EXPECT_THAT(DiffOffsets(expected, ReadBytes(path)), IsEmpty());
 
-    ASSERT_TRUE(RenameRomItem(path, 0x61, "", names));
+    ASSERT_TRUE(Rename(path, 0x61, "", names));
     EXPECT_EQ(names[0x61], "<blank>");
+    // One backup, before the first rename, holding the ROM as it was.
+    const std::vector<BackupEntry> kept = ListBackups(dir / "backups", path);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadBytes(kept[0].path), rom);
 
-    // Refused: no name changes, no file appears.
+    // Refused, with the reason: no name changes, no file appears, no backup is made.
     names[7] = "mine";
-    EXPECT_FALSE(RenameRomItem("", 7, "x", names));
-    EXPECT_FALSE(RenameRomItem(dir / "none.smc", 7, "x", names));
+    const std::string readOnly = dir / "readonly.smc";
+    WriteBytes(readOnly, rom);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    struct Refusal {
+        std::string rom;
+        const char* reason;
+    };
+    for (const Refusal& r : {Refusal{"", "No ROM image is open"},
+                             Refusal{dir / "none.smc", "none.smc: No such file or directory"},
+                             Refusal{dir.Path(), ": it is a folder, not a file"},
+                             Refusal{readOnly, "readonly.smc: the file is read-only (mode 0400)"}}) {
+        SCOPED_TRACE(r.rom);
+        EXPECT_FALSE(Rename(r.rom, 7, "x", names));
+        EXPECT_THAT(message, StartsWith("WARNING: ROM write failed.\n\n"));
+        EXPECT_THAT(message, HasSubstr(r.reason));
+    }
     EXPECT_EQ(names[7], "mine");
     EXPECT_FALSE(std::filesystem::exists(dir / "none.smc"));
+    EXPECT_EQ(ReadBytes(readOnly), rom);
+    EXPECT_EQ(ListBackups(dir / "backups", readOnly).size(), 0u);
+
+    // No backup, no rename: the backup folder cannot be made (a file stands in its way).
+    WriteBytes(dir / "blocked", {});
+    BackupKeeper blocked{dir / "blocked/backups"};
+    EXPECT_FALSE(RenameRomItem(path, 0x62, "x", names, blocked, message));
+    EXPECT_THAT(message, StartsWith("ERROR: The file was not written, because no backup"));
+    EXPECT_EQ(names[0x62], DefaultItemNames()[0x62]);
 }
 
 TEST_F(RomFile, AShortRomKeepsTheNamesItLacksAndIsNeverGrown) {
@@ -107,8 +147,11 @@ TEST_F(RomFile, AShortRomKeepsTheNamesItLacksAndIsNeverGrown) {
     EXPECT_EQ(names[99], DefaultItemNames()[99]);
     EXPECT_EQ(names[100], "kept");
     EXPECT_EQ(names[255], "kept");
-    EXPECT_FALSE(WriteRomItemName(path, 100, "x"));
-    EXPECT_TRUE(WriteRomItemName(path, 99, "x"));
+    EXPECT_FALSE(Write(100, "x"));
+    EXPECT_EQ(problem.reason,
+              "the ROM holds only 1401168 bytes and ends before the name of item 100, which lies "
+              "at bytes 1401148-1401186; it is not a whole game ROM");
+    EXPECT_TRUE(Write(99, "x"));
     EXPECT_EQ(std::filesystem::file_size(path), static_cast<std::uintmax_t>(size));
 
     names.fill("kept");
@@ -119,7 +162,7 @@ TEST_F(RomFile, AShortRomKeepsTheNamesItLacksAndIsNeverGrown) {
     const std::string missing = dir / "missing.smc";
     EXPECT_FALSE(ReadRomItemNames(missing, names));
     EXPECT_EQ(names[0], "kept");
-    EXPECT_FALSE(WriteRomItemName(missing, 0, "x"));
+    EXPECT_FALSE(Write(0, "x", missing));
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 

@@ -1,8 +1,10 @@
 // Recognising a save state and its ROM, with the user's words and answers; the path rules.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
+#include <map>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -53,17 +55,36 @@ TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
         {"short.zs1", Prefix(demo, 43162), msg::kStateTooShort},
         {"missing.zs1", std::nullopt, kOpenFailed},
         {"folder.zs1", std::nullopt, kOpenFailed},
+        {"fifo.zs1", std::nullopt, kOpenFailed},
+        {"readonly.zs1", demo, kOpenFailed},
     };
+    ASSERT_EQ(mkfifo((dir / "fifo.zs1").c_str(), 0644), 0);
+    const std::map<std::string, std::string> reasons = {
+        {"missing.zs1", "No such file or directory"},
+        {"folder.zs1", "it is a folder, not a file"},
+        {"fifo.zs1", "it is a named pipe (FIFO), not a regular file"},
+        {"readonly.zs1", "the file is read-only (mode 0444)"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir / c.name;
         if (c.bytes) {
             WriteBytes(path, *c.bytes);
         }
+        if (c.name == "readonly.zs1") {
+            std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::group_read |
+                                                   std::filesystem::perms::others_read);
+        }
+        // The open failure goes on with the file and the real reason.
+        const std::string message =
+            c.message == nullptr          ? std::string()
+            : reasons.count(c.name) != 0 ? std::string(c.message) + "\n\n" + path + ": " +
+                                               reasons.at(c.name)
+                                          : std::string(c.message);
         RecordingPrompter prompter;
         EXPECT_EQ(ValidateStateFile(path, prompter), c.message == nullptr);
-        EXPECT_EQ(prompter.messages,
-                  c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_EQ(prompter.messages, message.empty() ? std::vector<std::string>{}
+                                                     : std::vector<std::string>{message});
         EXPECT_THAT(prompter.questions, IsEmpty());
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.zs1"));  // not created

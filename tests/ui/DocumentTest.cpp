@@ -1,4 +1,6 @@
 // Opening, closing and saving through the real window, with the file's bytes checked.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -115,11 +117,19 @@ TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
     shortFile.resize(43162);
     WriteBytes(dir / "short.zs1", shortFile);
 
-    window->OnDropFiles({QString::fromStdString(dir / "header.zs1")});
-    window->OnDropFiles({QString::fromStdString(dir / "short.zs1")});
-    window->OnDropFiles({QString::fromStdString(dir / "missing.zs1")});
-    const std::vector<std::string> expected = {msg::kNotAState, msg::kStateTooShort,
-                                               msg::kStateOpenFailed};
+    ASSERT_EQ(mkfifo((dir / "fifo.zs1").c_str(), 0644), 0);  // must not hang the window
+    WriteBytes(dir / "readonly.zs1", MakeDemoState());
+    std::filesystem::permissions(dir / "readonly.zs1", std::filesystem::perms::owner_read);
+
+    for (const char* name : {"header.zs1", "short.zs1", "missing.zs1", "fifo.zs1", "readonly.zs1"}) {
+        window->OnDropFiles({QString::fromStdString(dir / name)});
+    }
+    const std::string openFailed = std::string(msg::kStateOpenFailed) + "\n\n" + dir.Path();
+    const std::vector<std::string> expected = {
+        msg::kNotAState, msg::kStateTooShort,
+        openFailed + "/missing.zs1: No such file or directory",
+        openFailed + "/fifo.zs1: it is a named pipe (FIFO), not a regular file",
+        openFailed + "/readonly.zs1: the file is read-only (mode 0400)"};
     EXPECT_EQ(prompter.messages, expected);
     EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
     EXPECT_TRUE(window->Doc().HasOpenFile());
@@ -174,7 +184,9 @@ TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
     window = std::make_unique<ui::MainDlg>(
         QString(), ui::Platform{deleting, dialogs, sounds, opener}, dir.Path() + "/");
     window->OnDropFiles({QString::fromStdString(state)});
-    EXPECT_EQ(deleting.messages, std::vector<std::string>{msg::kStateOpenFailed});
+    EXPECT_EQ(deleting.messages,
+              std::vector<std::string>{std::string(msg::kStateOpenFailed) + "\n\n" + state +
+                                       ": No such file or directory"});
     EXPECT_FALSE(window->Doc().HasOpenFile());
     EXPECT_EQ(window->windowTitle(), Title());
     ExpectControlsEnabled(false);
@@ -290,14 +302,20 @@ TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
     std::filesystem::remove(state);
     Trigger(32773);
     EXPECT_FALSE(std::filesystem::exists(state));
-    EXPECT_EQ(prompter.messages, (std::vector<std::string>{msg::kStateGone, msg::kStateGone}));
+    const std::string failed = std::string(msg::kSaveFailed) + state + ": ";
+    const std::string kept = std::string("\n\nNothing was written to it.\n\n") + msg::kEditsKept;
+    EXPECT_EQ(prompter.messages,
+              (std::vector<std::string>{
+                  failed + "the file has been cut short since it was opened" + kept,
+                  failed + "the file has been deleted, moved or replaced since it was opened" +
+                      kept}));
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("77"));
 }
 
 TEST_F(DocumentTest, SaveReportsAWriteFailure) {
     Start(QString::fromStdString(state));
     Type(Pages().stats, id::kLevel, QStringLiteral("99x"));
-    window->Doc().g_stateFile = OpenFile(state, "rb");  // every write now fails
+    window->Doc().g_stateFile = OpenStream(state, "rb");  // every write now fails
     const Bytes before = ReadBytes(state);
     Trigger(32773);
     ASSERT_EQ(prompter.messages.size(), 1u);

@@ -216,7 +216,9 @@ TEST_F(GoodsPageTest, AFailedRenameWarnsAndChangesNothing) {
     std::filesystem::remove(rom);
     std::filesystem::create_directory(rom);  // in the way: the ROM cannot be written
     Rename(7, QStringLiteral("Pickled Egg"));
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{msg::kRomWriteFailed});
+    EXPECT_EQ(prompter.messages,
+              std::vector<std::string>{std::string(msg::kRomWriteFailed) + "\n\n" + rom +
+                                       ": it is a folder, not a file"});
     EXPECT_EQ(Label(7), label);
     EXPECT_EQ(Chooser()->itemText(0x61), entry);
     EXPECT_EQ(Goods()->m_itemNames[0x61], DefaultItemNames()[0x61]);
@@ -227,7 +229,8 @@ TEST_F(GoodsPageTest, AFailedRenameWarnsAndChangesNothing) {
     Trigger(57602);
     EXPECT_TRUE(Goods()->m_romPath.empty());
     Rename(0, QStringLiteral("x"));
-    EXPECT_EQ(prompter.messages.size(), 2u);
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1], std::string(msg::kRomWriteFailed) + "\n\n" + msg::kNoRomOpen);
     EXPECT_EQ(ReadBytes(rom), MakeDemoRom());
 
     // No current slot: the rename neither opens nor writes.
