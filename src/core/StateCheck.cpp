@@ -1,5 +1,7 @@
 #include "StateCheck.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -98,7 +100,8 @@ std::string SaveStateFile(std::FILE* file, const std::string& path, const GameSt
                           BackupKeeper& backups) {
     FileProblem problem;
     bool usable = StillWritable(file, path, problem);
-    if (usable && FileSize(file) < layout::kMinStateSize) {
+    struct stat info {};
+    if (usable && (stat(path.c_str(), &info) != 0 || info.st_size < layout::kMinStateSize)) {
         problem.reason = "the file has been cut short since it was opened";
         usable = false;
     }

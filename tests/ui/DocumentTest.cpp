@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "EditorFixture.h"
+#include "Backups.h"
 #include "Messages.h"
 #include "document/Document.h"
 #include "pages/ControlIds.h"
@@ -155,12 +156,69 @@ TEST_F(DocumentTest, ForeignRomIsAskedAboutAndMissingRomIsNot) {
     EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));  // names the declined file
     ExpectControlsEnabled(false);
 
+    // No ROM, or a FIFO or a folder in its place, is no ROM: no question, nothing waits.
     std::filesystem::remove(rom);
+    window->OnDropFiles({QString::fromStdString(state)});
+    ASSERT_EQ(mkfifo(rom.c_str(), 0644), 0);
+    window->OnDropFiles({QString::fromStdString(state)});
+    std::filesystem::remove(rom);
+    std::filesystem::create_directory(rom);
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(prompter.questions.size(), 2u);
     EXPECT_TRUE(window->Doc().HasOpenFile());
     EXPECT_TRUE(window->Doc().g_romPath.empty());
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DocumentTest, ADescriptionFileThatCannotBeReadIsSaidAndKeptWhole) {
+    // A FIFO where the document's own descriptions belong: the window opens without waiting.
+    ASSERT_EQ(mkfifo((dir / "event.vellumgate.txt").c_str(), 0644), 0);
+    Start(QString::fromStdString(state));
+    EXPECT_TRUE(window->Doc().HasOpenFile());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0],
+              std::string(msg::kDescriptionsUnreadable) + dir.Path() +
+                  "/event.vellumgate.txt: it is a named pipe (FIFO), not a regular file\n\n" +
+                  msg::kDescriptionsShownInstead);
+    EXPECT_EQ(Pages().flags->m_descriptions[1], "Woke up\n");  // the default file's
+    EXPECT_TRUE(Pages().flags->m_descriptionSource.ownFileUnreadable);
+}
+
+TEST_F(DocumentTest, TheFirstSaveOfARunMakesABackupAndNoBackupMeansNoSave) {
+    const std::string backups = dir / "data/statewright/backups";
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("61"));
+    Trigger(32773);
+    Type(Pages().stats, id::kLevel, QStringLiteral("62"));
+    Trigger(32773);
+    const std::vector<BackupEntry> made = ListBackups(backups, state);
+    ASSERT_EQ(made.size(), 1u);  // one per run, before its first write
+    EXPECT_EQ(ReadBytes(made[0].path), MakeDemoState());
+    EXPECT_EQ(ReadBytes(state).at(42470), 62);
+
+    // Another run, whose backup folder cannot be made: the save is refused, the edit stays.
+    std::filesystem::remove_all(dir / "data");
+    WriteBytes(dir / "data", {});
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("63"));
+    Trigger(32773);
+    EXPECT_EQ(ReadBytes(state).at(42470), 62);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].rfind(msg::kBackupFailed, 0), 0u) << prompter.messages[0];
+    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("63"));
+}
+
+TEST_F(DocumentTest, AStateMadeReadOnlyWhileOpenIsNotSaved) {
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("64"));
+    std::filesystem::permissions(state, std::filesystem::perms(0444));
+    Trigger(32773);
+    EXPECT_EQ(ReadBytes(state), MakeDemoState());
+    EXPECT_EQ(prompter.messages,
+              std::vector<std::string>{std::string(msg::kSaveFailed) + state +
+                                       ": the file is read-only (mode 0444)\n\nNothing was "
+                                       "written to it.\n\n" +
+                                       msg::kEditsKept});
 }
 
 // A prompter that deletes the state while the ROM question is open, so that the second
@@ -312,15 +370,26 @@ TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("77"));
 }
 
-TEST_F(DocumentTest, SaveReportsAWriteFailure) {
+TEST_F(DocumentTest, SaveStopsAtAFailedWriteAndSaysWhatWasWritten) {
     Start(QString::fromStdString(state));
     Type(Pages().stats, id::kLevel, QStringLiteral("99x"));
-    window->Doc().g_stateFile = OpenStream(state, "rb");  // every write now fails
+    Type(Pages().stats, id::kCash, QStringLiteral("5"));
+    Type(Pages().misc, id::kPlayerName, QStringLiteral("Quill"));
+    // The disk fails on the money: the members are written, the texts and flags are not.
+    window->Doc().g_stateFile = OpenFailingStream(state, 42052, 42059, EIO);
     const Bytes before = ReadBytes(state);
     Trigger(32773);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].rfind(msg::kSaveFailed, 0), 0u);
-    EXPECT_EQ(ReadBytes(state), before);
+    EXPECT_EQ(prompter.messages[0],
+              std::string(msg::kSaveFailed) + state +
+                  ": Input/output error\n\nWriting stopped at the failure, in the money, which "
+                  "may be partly written. Written before it: party member 1, party member 2, "
+                  "party member 3, party member 4. Not written: the four texts, the event "
+                  "flags.\n\n" +
+                  msg::kEditsKept);
+    const Bytes after = ReadBytes(state);
+    EXPECT_EQ(after.at(42470), 99);
+    EXPECT_TRUE(std::equal(after.begin() + 42004, after.begin() + 42059, before.begin() + 42004));
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("99x"));
 }
 
