@@ -42,6 +42,7 @@ struct DemoFolder {
     DemoFolder() {
         path = (std::filesystem::temp_directory_path() / "statewright-bench").string();
         std::filesystem::create_directories(path);
+        setenv("XDG_DATA_HOME", (path + "/data").c_str(), 1);  // backups stay in here
         std::string error;
         sw::WriteDemoFiles(path, error);
         std::ofstream(path + "/event.txt") << "'bench\n$0001:Woke up in Vellumgate\n";
@@ -104,6 +105,18 @@ void Save(benchmark::State& state) {
     }
 }
 BENCHMARK(Save)->Unit(benchmark::kMicrosecond);
+
+// The first save of a run copies the whole state to the backup folder (and retires the oldest
+// backup beyond ten) before it writes.
+void FirstSaveOfARun(benchmark::State& state) {
+    QuietPlatform platform;
+    auto window = MakeWindow(platform, QString::fromStdString(Demo().state));
+    for (auto _ : state) {
+        window->Doc().backups = sw::BackupKeeper(sw::DefaultBackupFolder());
+        window->Doc().SaveDocument();
+    }
+}
+BENCHMARK(FirstSaveOfARun)->Unit(benchmark::kMicrosecond);
 
 void SwitchMember(benchmark::State& state) {
     QuietPlatform platform;
