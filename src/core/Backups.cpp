@@ -53,9 +53,12 @@ std::string Canonical(const std::string& path) {
     return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
 }
 
+// The backups are the user's own: a folder we make is private to them.
 bool MakeFolder(const std::string& folder, FileProblem& problem) {
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    if (std::filesystem::create_directories(folder, error)) {
+        chmod(folder.c_str(), 0700);
+    }
     struct stat info {};
     if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         problem.error = error ? error.value() : ENOTDIR;
@@ -134,6 +137,7 @@ bool MakeBackup(const std::string& folder, const std::string& path, std::string&
         problem.reason = "cannot write " + Describe(backupPath, problem);
         return false;
     }
+    chmod(backupPath.c_str(), 0600);  // a copy is no more public than a private original
     const std::vector<BackupEntry> kept = ListBackups(dir, path);
     for (std::size_t i = kBackupsKept; i < kept.size(); ++i) {
         std::remove(kept[i].path.c_str());

@@ -106,6 +106,9 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     const std::vector<BackupEntry> kept = ListBackups(dir / "backups", path);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(ReadBytes(kept[0].path), rom);
+    EXPECT_EQ(std::filesystem::status(kept[0].path).permissions(), std::filesystem::perms(0600));
+    EXPECT_EQ(std::filesystem::status(dir / "backups").permissions(),
+              std::filesystem::perms(0700));
 
     // Refused, with the reason: no name changes, no file appears, no backup is made.
     names[7] = "mine";
