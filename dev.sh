@@ -3,6 +3,8 @@
 #   ./dev.sh run    install packages, build, start the editor on the demo save state
 #   ./dev.sh test   install packages, build, run every test (headless)
 #   ./dev.sh build  install packages and build only
+#   ./dev.sh check-install  install into a scratch folder (prefix /usr) and check the result
+#   ./dev.sh package        build the Debian package statewright_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -19,10 +21,16 @@ PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
           libsndfile1-dev libcli11-dev nlohmann-json3-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+# What the install checks and the Debian package need besides:
+#   desktop-file-utils appstream libxml2-utils      validate the desktop entry, metainfo, MIME
+#   shared-mime-info libglib2.0-bin groff-base      MIME database and lookup, man page warnings
+#   dpkg-dev file                                   cpack's .deb and its dependencies (shlibdeps)
+INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-info
+                        libglib2.0-bin groff-base dpkg-dev file)
 
 install_packages() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
     done
@@ -61,8 +69,20 @@ case "${1:-}" in
         install_packages
         build
         ;;
+    check-install)
+        install_packages "${INSTALL_CHECK_PACKAGES[@]}"
+        build
+        packaging/check-install.sh "$BUILD_DIR"
+        ;;
+    package)
+        install_packages "${INSTALL_CHECK_PACKAGES[@]}"
+        build
+        rm -f "$BUILD_DIR"/statewright_*.deb
+        (cd "$BUILD_DIR" && cpack -G DEB)
+        packaging/check-deb.sh "$BUILD_DIR"/statewright_*.deb
+        ;;
     *)
-        echo "usage: $0 run|test|build" >&2
+        echo "usage: $0 run|test|build|check-install|package" >&2
         exit 1
         ;;
 esac

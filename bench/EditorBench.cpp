@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "DataFiles.h"
 #include "Demo.h"
 #include "Prompter.h"
 #include "pages/EventFlagsPage.h"
@@ -59,7 +60,8 @@ DemoFolder& Demo() {
 
 std::unique_ptr<sw::ui::MainDlg> MakeWindow(QuietPlatform& platform, const QString& file = {}) {
     return std::make_unique<sw::ui::MainDlg>(
-        file, sw::ui::Platform{platform, platform, platform, platform}, Demo().path + "/");
+        file, sw::ui::Platform{platform, platform, platform, platform},
+        std::vector<std::string>{Demo().path + "/"});
 }
 
 // The least any window of this size costs to appear: editor start-up is read as a multiple.
@@ -189,8 +191,12 @@ int RunStartupChild(int argc, char** argv) {
     sw::ui::QtFileDialogs dialogs;
     sw::ui::AudioSoundPlayer sounds;
     sw::ui::DesktopDocumentOpener opener;
+    // The data files are looked for as the program looks for them, PROGRAM_DIR standing for
+    // the executable's folder.
     sw::ui::MainDlg window(QString::fromLocal8Bit(argv[3]),
-                           sw::ui::Platform{prompter, dialogs, sounds, opener}, argv[4]);
+                           sw::ui::Platform{prompter, dialogs, sounds, opener},
+                           sw::DataSearchFolders(QDir::currentPath().toStdString(), argv[4],
+                                                 std::getenv("XDG_DATA_DIRS")));
     window.installEventFilter(&firstPaint);
     window.show();
     return app.exec();

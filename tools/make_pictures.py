@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # Re-run: /usr/bin/python3 tools/make_pictures.py   (needs python3-pil, fonts-urw-base35)
 """Draws every picture of the program into resources/: the about-box banner and backdrop, the
-Goods window frame pieces, the application icon, the four flag check boxes and the hand cursor.
+Goods window frame pieces, the application icon and its desktop sizes, the four flag check
+boxes and the hand cursor.
 
 Everything is drawn from code with fixed seeds, so a re-run gives the same files."""
 
@@ -107,6 +108,16 @@ def make_app_icon():
     big = draw_emblem(48)
     big.save(ROOT / "icons" / "128.ico", sizes=[(16, 16), (32, 32), (48, 48)])
     return icon
+
+
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def make_desktop_icons():
+    """The desktop's icons (hicolor theme), the same emblem drawn at each size's own resolution
+    rather than scaled up from 32 x 32."""
+    for size in HICOLOR_SIZES:
+        save_png(draw_emblem(size), ROOT.parent / "packaging" / "icons" / f"{size}.png")
 
 
 # --- About box: banner 130 and backdrop 131 ----------------------------------------------------
@@ -419,6 +430,7 @@ def make_cursor():
 
 def main():
     make_app_icon()
+    make_desktop_icons()
     make_banner()
     make_backdrop()
     make_goods_frame()

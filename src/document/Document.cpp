@@ -3,6 +3,7 @@
 #include <QFile>
 #include <cerrno>
 
+#include "DataFiles.h"
 #include "Messages.h"
 #include "PathRules.h"
 #include "StateCheck.h"
@@ -23,12 +24,12 @@ QString TitleFor(const std::string& fileName) {
 }  // namespace
 
 Document::Document(Pages pages, Prompter& prompter, FileDialogs& dialogs, DocumentWindow& window,
-                   std::string programDir)
+                   std::vector<std::string> dataFolders)
     : m_pages(pages),
       m_prompter(prompter),
       m_dialogs(dialogs),
       m_window(window),
-      m_programDir(std::move(programDir)),
+      m_dataFolders(std::move(dataFolders)),
       m_transfer(gameState, pages) {}
 
 void Document::OnFileOpen() {
@@ -49,7 +50,13 @@ void Document::OpenIfValid(const std::string& path) {
 void Document::OpenStateFile(std::string path) {
     const std::string fileName = StateFileName(path);
     m_pages.flags->m_romName = StateBaseName(path);
-    m_pages.flags->LoadDescriptions(m_programDir);
+    // The first folder that holds event.txt; with none, one where it is missing, so that the
+    // loader's own messages tell the user.
+    std::string defaultFolder = FolderOfDataFile(m_dataFolders, kDefaultDescriptionsFile);
+    if (defaultFolder.empty() && !m_dataFolders.empty()) {
+        defaultFolder = m_dataFolders.front();
+    }
+    m_pages.flags->LoadDescriptions(defaultFolder);
     CloseDocument();
     g_statePath = path;
     const int rom = CheckRom(g_statePath, g_romPath, m_prompter);

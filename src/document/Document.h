@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "Backups.h"
 #include "FileIO.h"
@@ -29,8 +30,9 @@ inline constexpr char kStateFilter[] = "ZSNES save states (*.zs* *.ZS*)";
 
 class Document {
 public:
+    // dataFolders: where the default descriptions (event.txt) are looked for, in order.
     Document(Pages pages, Prompter& prompter, FileDialogs& dialogs, DocumentWindow& window,
-             std::string programDir);
+             std::vector<std::string> dataFolders);
 
     // File > Open: a dialog, then validation and OpenStateFile.
     void OnFileOpen();
@@ -58,7 +60,7 @@ private:
     Prompter& m_prompter;
     FileDialogs& m_dialogs;
     DocumentWindow& m_window;
-    std::string m_programDir;
+    std::vector<std::string> m_dataFolders;
     PageTransfer m_transfer;
 };
 

@@ -76,11 +76,11 @@ void EventFlagsPage::ConnectWidgets() {
             &EventFlagsPage::OnGoto);
 }
 
-void EventFlagsPage::LoadDescriptions(const std::string& programDir) {
+void EventFlagsPage::LoadDescriptions(const std::string& defaultFolder) {
     // An edit still open belongs to the document whose descriptions are being replaced: it is
     // finished (and written to that document's file) first.
     m_flagList->EndLabelEdit();
-    m_descriptionSource = sw::LoadDescriptions(m_descriptions, m_romName, programDir, m_prompter);
+    m_descriptionSource = sw::LoadDescriptions(m_descriptions, m_romName, defaultFolder, m_prompter);
 }
 
 void EventFlagsPage::showEvent(QShowEvent* event) {

@@ -30,8 +30,9 @@ public:
     EventFlagsPage(Prompter& prompter, QWidget* parent);
     ~EventFlagsPage() override;
 
-    // Loads the descriptions of the document with this base name (or the default ones).
-    void LoadDescriptions(const std::string& programDir);
+    // Loads the descriptions of the document m_romName names, or the default ones from
+    // event.txt in defaultFolder (ending in a separator).
+    void LoadDescriptions(const std::string& defaultFolder);
     // Shows the flags of m_gameState and the descriptions anew (every fill of the pages).
     void RebuildFlagList();
     // The list only; Find and Goto stay usable without a document.

@@ -1,8 +1,8 @@
 // Start-up: the application object, the program directory, the command line, the main window.
 #pragma once
 
-#include <QString>
 #include <string>
+#include <vector>
 
 namespace sw::ui {
 
@@ -11,12 +11,10 @@ public:
     // Runs the program; returns the process exit code.
     int Run(int argc, char** argv);
 
-    // The executable's folder, ending in a separator: help documents and event.txt lie here.
+    // The executable's folder, ending in a separator.
     std::string m_programDir;
+    // Where the data files, the help documents and event.txt are looked for, in order.
+    std::vector<std::string> m_dataFolders;
 };
-
-// The program folder where the data files lie: beside the executable, or, for an installed
-// program, <prefix>/share/statewright/ when that holds them.
-std::string ProgramDirFor(const QString& executableDir);
 
 }  // namespace sw::ui

@@ -47,12 +47,12 @@ const char* const kTabLabels[] = {"Player Stats    ", "Goods           ", "Misc.
 
 }  // namespace
 
-MainDlg::MainDlg(QString commandLineFile, Platform platform, std::string programDir,
+MainDlg::MainDlg(QString commandLineFile, Platform platform, std::vector<std::string> dataFolders,
                  QWidget* parent)
     : QDialog(parent),
       m_commandLineFile(std::move(commandLineFile)),
       m_platform(platform),
-      m_programDir(std::move(programDir)) {
+      m_dataFolders(std::move(dataFolders)) {
     setObjectName(QStringLiteral("102"));
     // A top-level window of fixed size with a minimise box, shown on the taskbar.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -152,7 +152,7 @@ void MainDlg::OnInitDialog() {
     m_pages.misc = new MiscPage(m_platform.sounds, m_platform.prompter, m_client);
     m_pages.flags = new EventFlagsPage(m_platform.prompter, m_client);
     m_document = std::make_unique<Document>(m_pages, m_platform.prompter, m_platform.dialogs, *this,
-                                            m_programDir);
+                                            m_dataFolders);
     m_pages.flags->m_gameState = &m_document->gameState;
     m_pages.goods->m_backups = &m_document->backups;
     m_config =
@@ -173,7 +173,7 @@ void MainDlg::OnInitDialog() {
         m_document->gameState.characters[k].index = k;
     }
     m_document->Transfer().SwitchCharacter(0, false);
-    // Both read their files by relative name, in the folder the program was started in.
+    // Both look in the folder the program was started in first, before any move below.
     LoadAboutText();
     ExtractMovieFiles();
 
@@ -191,7 +191,7 @@ void MainDlg::SetTitle(const QString& title) {
 }
 
 void MainDlg::LoadAboutText() {
-    g_aboutText = ReadAboutText("about.dat");
+    g_aboutText = ReadAboutText(FindDataFile(m_dataFolders, kAboutFile));
 }
 
 void MainDlg::ExtractMovieFiles() {
@@ -199,7 +199,9 @@ void MainDlg::ExtractMovieFiles() {
     if (folder.isEmpty()) {
         return;  // nowhere to copy them: the movies stay empty, as with no data file
     }
-    sw::ExtractMovieFiles("statewright.dat", QFile::encodeName(folder).toStdString());
+    // Without the data file, a missing copy is created empty, as the loader's rules say.
+    sw::ExtractMovieFiles(FindDataFile(m_dataFolders, kMovieDataFile),
+                          QFile::encodeName(folder).toStdString());
     m_pages.misc->SetMovieFolder(folder);
 }
 
@@ -281,32 +283,27 @@ void MainDlg::LoadConfig() {
     m_config->LoadConfig();
 }
 
-void MainDlg::OpenProgramDocument(const QString& fileName) {
-    // The documents are named in capitals; on a case-sensitive file system the file that
-    // lies there may be spelt otherwise (the default descriptions are "event.txt").
-    const QDir programDir(QFile::decodeName(m_programDir.c_str()));
-    const QStringList found = programDir.entryList({fileName}, QDir::Files);
-    const QString path =
-        programDir.filePath(found.contains(fileName) || found.isEmpty() ? fileName : found.front());
-    if (!QFileInfo::exists(path)) {
-        m_platform.prompter.ShowMessage(msg::kDocumentMissing +
-                                        QFile::encodeName(path).toStdString());
-    } else if (!m_platform.opener.Open(path)) {
-        m_platform.prompter.ShowMessage(msg::kDocumentNotOpened +
-                                        QFile::encodeName(path).toStdString());
+void MainDlg::OpenProgramDocument(const DataFile& file) {
+    const std::string path = FindDataFile(m_dataFolders, file);
+    if (path.empty()) {
+        m_platform.prompter.ShowMessage(msg::kDocumentMissing + std::string(file.name) +
+                                        "\n\nLooked for in this order:\n" +
+                                        FolderLines(m_dataFolders));
+    } else if (!m_platform.opener.Open(QFile::decodeName(path.c_str()))) {
+        m_platform.prompter.ShowMessage(msg::kDocumentNotOpened + path);
     }
 }
 
 void MainDlg::OnEditEventDescriptions() {
-    OpenProgramDocument(QStringLiteral("EVENT.TXT"));
+    OpenProgramDocument(kDefaultDescriptionsFile);
 }
 
 void MainDlg::OnHelpReadme() {
-    OpenProgramDocument(QStringLiteral("README.TXT"));
+    OpenProgramDocument(kReadmeFile);
 }
 
 void MainDlg::OnHelpWhatsNew() {
-    OpenProgramDocument(QStringLiteral("WHATSNEW.TXT"));
+    OpenProgramDocument(kWhatsNewFile);
 }
 
 void MainDlg::OnAbout() {

@@ -4,7 +4,9 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "DataFiles.h"
 #include "document/Document.h"
 #include "document/Pages.h"
 #include "platform/Platform.h"
@@ -20,8 +22,9 @@ class ConfigCommands;
 class MainDlg : public QDialog, public DocumentWindow {
     Q_OBJECT
 public:
-    // programDir ends in a separator; a non-empty commandLineFile is opened at once.
-    MainDlg(QString commandLineFile, Platform platform, std::string programDir,
+    // dataFolders: where the program's data files are looked for, in order (DataSearchFolders);
+    // a non-empty commandLineFile is opened at once.
+    MainDlg(QString commandLineFile, Platform platform, std::vector<std::string> dataFolders,
             QWidget* parent = nullptr);
     ~MainDlg() override;
 
@@ -61,12 +64,12 @@ private:
     void OnInitDialog();
     void LoadAboutText();
     void ExtractMovieFiles();
-    // Opens a document of the program folder with the desktop's program for it.
-    void OpenProgramDocument(const QString& fileName);
+    // Opens one of the program's documents with the desktop's program for it.
+    void OpenProgramDocument(const DataFile& file);
 
     QString m_commandLineFile;
     Platform m_platform;
-    std::string m_programDir;
+    std::vector<std::string> m_dataFolders;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     QTabWidget* m_tab = nullptr;

@@ -28,6 +28,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const std::string kResources = STATEWRIGHT_RESOURCES_DIR;
+const std::string kPackaging = STATEWRIGHT_PACKAGING_DIR;
 
 Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -90,7 +91,21 @@ TEST(AssetBitmaps, HeadersGiveTheFixedSizesAndDepths) {
 }
 
 TEST(AssetIcons, CheckBoxesAndApplicationIconHaveTheirSizes) {
-    EXPECT_EQ(QImage(QStringLiteral(":/icon/128")).size(), QSize(32, 32));
+    const QImage appIcon(QStringLiteral(":/icon/128"));
+    EXPECT_EQ(appIcon.size(), QSize(32, 32));
+    // The desktop's sizes of the same emblem, on a transparent ground; 32 px is icon 128 itself.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(
+            QString::fromStdString(kPackaging + "/icons/" + std::to_string(size) + ".png"));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
+        EXPECT_TRUE(icon.hasAlphaChannel()) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size * 3 / 4)), 255) << size;  // the page
+        if (size == 32) {
+            EXPECT_EQ(icon.convertToFormat(QImage::Format_ARGB32),
+                      appIcon.convertToFormat(QImage::Format_ARGB32));
+        }
+    }
     for (int id : {167, 168, 169, 170}) {
         const QImage icon(QStringLiteral(":/icon/%1").arg(id));
         EXPECT_EQ(icon.size(), QSize(16, 16)) << id;

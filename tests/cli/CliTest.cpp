@@ -9,11 +9,14 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <functional>
-#include <map>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
 #include <optional>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -256,6 +259,100 @@ TEST_F(Cli, RenameItemWritesOnlyItsRecord) {
     EXPECT_EQ(Run({"rename-item", rom, "256", "x"}), 1);
     ASSERT_EQ(Run({"items", rom}), 0);
     EXPECT_THAT(out.str(), HasSubstr("\n0x61  Glass Lantern [97]\n"));
+}
+
+// What a --help text lists under one of its headings ("Subcommands:", "Options:",
+// "Positionals:"): the first word of each entry, "-h,--help" split into its names.
+std::vector<std::string> HelpEntries(const std::string& help, const std::string& heading) {
+    std::vector<std::string> names;
+    std::istringstream lines(help);
+    bool inside = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] != ' ') {
+            inside = line == heading;
+        } else if (inside && line.size() > 2 && line.compare(0, 2, "  ") == 0 && line[2] != ' ') {
+            std::istringstream words(line.substr(2, line.find(' ', 2) - 2));
+            for (std::string name; std::getline(words, name, ',');) {
+                names.push_back(name);
+            }
+        }
+    }
+    return names;
+}
+
+// The man page's text without its comment lines and troff's escapes for hyphens and fonts.
+std::string PlainManText(std::istream& in) {
+    std::string page;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(".\\\"", 0) != 0) {
+            page += line + '\n';
+        }
+    }
+    for (const char* escape : {"\\fB", "\\fI", "\\fR", "\\fP", "\\&", "\""}) {
+        for (std::size_t at; (at = page.find(escape)) != std::string::npos;) {
+            page.erase(at, std::strlen(escape));
+        }
+    }
+    for (std::size_t at; (at = page.find("\\-")) != std::string::npos;) {
+        page.erase(at, 1);
+    }
+    return page;
+}
+
+// True when `word` stands in `text` on its own: not inside a longer option or name.
+bool Mentions(const std::string& text, const std::string& word) {
+    const auto part = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '-';
+    };
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const std::size_t end = at + word.size();
+        if ((at == 0 || !part(text[at - 1])) && (end == text.size() || !part(text[end]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every subcommand, option and argument that --help lists is in statewright-cli(6): each
+// subcommand has a ".SS" section starting with its name that names its options and arguments.
+TEST_F(Cli, ManPageNamesEverySubcommandOptionAndArgumentOfHelp) {
+    std::ifstream in(STATEWRIGHT_CLI_MAN_PAGE);
+    ASSERT_TRUE(in) << STATEWRIGHT_CLI_MAN_PAGE;
+    const std::string page = PlainManText(in);
+    ASSERT_EQ(Run({"--help"}), 0);
+    const std::string help = out.str();
+    for (const std::string& option : HelpEntries(help, "Options:")) {
+        if (!Mentions(page, option)) {
+            ADD_FAILURE() << "statewright-cli.6 does not mention the option " << option
+                          << " that statewright-cli --help lists";
+        }
+    }
+    const std::vector<std::string> subcommands = HelpEntries(help, "Subcommands:");
+    EXPECT_GE(subcommands.size(), 8u);
+    for (const std::string& sub : subcommands) {
+        std::size_t start = page.find("\n.SS " + sub + " ");
+        start = start != std::string::npos ? start : page.find("\n.SS " + sub + "\n");
+        if (start == std::string::npos) {
+            ADD_FAILURE() << "statewright-cli.6 has no section \".SS " << sub
+                          << " ...\" for the subcommand " << sub
+                          << " that statewright-cli --help lists";
+            continue;
+        }
+        const std::string section =
+            page.substr(start, page.find("\n.S", start + 1) - start);  // to .SS or .SH
+        ASSERT_EQ(Run({sub, "--help"}), 0) << sub;
+        std::vector<std::string> named = HelpEntries(out.str(), "Options:");
+        const std::vector<std::string> positionals = HelpEntries(out.str(), "Positionals:");
+        named.insert(named.end(), positionals.begin(), positionals.end());
+        for (const std::string& name : named) {
+            // Every command has -h, --help: the page says so once.
+            if (name != "-h" && name != "--help" && !Mentions(section, name)) {
+                ADD_FAILURE() << "statewright-cli.6 does not mention " << name
+                              << " in the section of " << sub << ", though statewright-cli " << sub
+                              << " --help lists it";
+            }
+        }
+    }
 }
 
 TEST_F(Cli, TheProgramExitsWithItsCodes) {

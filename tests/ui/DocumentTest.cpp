@@ -240,7 +240,7 @@ TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
     DeletingPrompter deleting;
     deleting.victim = state;
     window = std::make_unique<ui::MainDlg>(
-        QString(), ui::Platform{deleting, dialogs, sounds, opener}, dir.Path() + "/");
+        QString(), ui::Platform{deleting, dialogs, sounds, opener}, DataFolders());
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(deleting.messages,
               std::vector<std::string>{std::string(msg::kStateOpenFailed) + "\n\n" + state +

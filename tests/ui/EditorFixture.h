@@ -12,6 +12,7 @@
 #include <deque>
 #include <memory>
 
+#include "DataFiles.h"
 #include "Demo.h"
 #include "RecordingPrompter.h"
 #include "TestFiles.h"
@@ -88,8 +89,15 @@ protected:
     // The main window as the program starts it, optionally with a command-line file.
     ui::MainDlg& Start(const QString& commandLineFile = {}) {
         window = std::make_unique<ui::MainDlg>(
-            commandLineFile, ui::Platform{prompter, dialogs, sounds, opener}, dir.Path() + "/");
+            commandLineFile, ui::Platform{prompter, dialogs, sounds, opener}, DataFolders());
         return *window;
+    }
+
+    // As the program searches, from the current folder, with the test's folder standing for the
+    // program's, so that no installed copy is ever looked at.
+    std::vector<std::string> DataFolders() const {
+        return DataSearchFolders(std::filesystem::current_path(), dir.Path(),
+                                 (dir / "xdg").c_str());
     }
 
     ui::Pages Pages() const { return window->PageSet(); }

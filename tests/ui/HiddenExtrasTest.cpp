@@ -59,7 +59,7 @@ protected:
     // Starts the window with every message and sound going into one log.
     void StartLogging(const QString& file) {
         window = std::make_unique<ui::MainDlg>(
-            file, ui::Platform{logPrompter, dialogs, logSounds, opener}, dir.Path() + "/");
+            file, ui::Platform{logPrompter, dialogs, logSounds, opener}, DataFolders());
     }
     void SavePlayerName(const QString& name) {
         log.events.clear();
@@ -148,7 +148,7 @@ TEST_F(HiddenExtrasTest, NamePhrasesReactInOrderAndOtherNamesReset) {
     EXPECT_THAT(log.events, ElementsAre("You know it.", "sound 180"));
 }
 
-TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheStartUpFolder) {
+TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheFirstFolderHoldingTheDataFile) {
     const std::string source =
         QCoreApplication::applicationDirPath().toStdString() + "/statewright.dat";
     ASSERT_TRUE(std::filesystem::exists(source));
@@ -165,9 +165,14 @@ TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheStartUpFolder) {
     EXPECT_EQ(movieB, Bytes(data.begin() + kMovieB.offset,
                             data.begin() + kMovieB.offset + static_cast<long>(kMovieB.length)));
 
-    // Started elsewhere, without the data file: the copies stay as they are.
+    // Started elsewhere, the data file is found in the program's folder (here dir); without
+    // it anywhere the copies stay as they are.
     std::filesystem::create_directory(dir / "elsewhere");
     CurrentDir elsewhere(dir / "elsewhere");
+    std::filesystem::remove(dir / "data/statewright/statewright.ini");
+    Start();
+    EXPECT_EQ(ReadBytes(dir / "data/statewright/statewright.ini"), movieB);
+    std::filesystem::remove(dir / "statewright.dat");
     Start();
     EXPECT_EQ(ReadBytes(dir / "data/statewright/statewright.pl"), movieA);
 }

@@ -135,16 +135,17 @@ TEST_F(ToolsHelpTest, DocumentsOpenWithTheDesktopOrSayWhyNot) {
                                            QString::fromStdString(dir / "event.txt")));
     EXPECT_THAT(prompter.messages, IsEmpty());
 
-    Trigger(32783);  // WHATSNEW.TXT is missing
-    EXPECT_THAT(prompter.messages,
-                ElementsAre(std::string(msg::kDocumentMissing) + (dir / "WHATSNEW.TXT")));
+    Trigger(32783);  // WHATSNEW.TXT is missing: the message says where it was looked for
+    EXPECT_THAT(prompter.messages, ElementsAre(std::string(msg::kDocumentMissing) +
+                                               "WHATSNEW.TXT\n\nLooked for in this order:\n" +
+                                               FolderLines(DataFolders())));
     opener.succeed = false;
     Trigger(32780);
     EXPECT_EQ(prompter.messages.back(),
               std::string(msg::kDocumentNotOpened) + (dir / "README.TXT"));
 }
 
-TEST_F(ToolsHelpTest, AboutTextIsReadOnceFromTheStartUpFolder) {
+TEST_F(ToolsHelpTest, AboutTextIsReadOnceFromTheStartUpFolderElseTheProgramFolder) {
     std::string text;
     for (int i = 0; text.size() < 3000; ++i) {
         text += "Line " + std::to_string(i) + " of the about text.\r\n";
@@ -171,12 +172,27 @@ TEST_F(ToolsHelpTest, AboutTextIsReadOnceFromTheStartUpFolder) {
     Trigger(32776);
     EXPECT_EQ(shown, ui::ShownTextBlock(text.substr(0, 2160)));
 
-    // A short text shows whole; a zero byte ends what is shown; no file, no text.
+    // A short text shows whole; a zero byte ends what is shown.
     EXPECT_EQ(ui::AboutDlg(std::string("short\0hidden", 12), nullptr).m_aboutEdit->toPlainText(),
               QStringLiteral("short"));
+
+    // Started elsewhere: that folder's file first, then the program's (here dir), else none.
     CurrentDir elsewhere(dir / "states");
-    Start();
-    EXPECT_TRUE(window->g_aboutText.empty());
+    const struct {
+        bool inStartUpFolder, inProgramFolder;
+        std::string text;
+    } starts[] = {{true, true, "started here"}, {false, true, "x"}, {false, false, ""}};
+    for (const auto& start : starts) {
+        std::filesystem::remove(dir / "states/about.dat");
+        if (start.inStartUpFolder) {
+            WriteBytes(dir / "states/about.dat", Bytes(start.text.begin(), start.text.end()));
+        }
+        if (!start.inProgramFolder) {
+            std::filesystem::remove(dir / "about.dat");
+        }
+        Start();
+        EXPECT_EQ(window->g_aboutText, start.text);
+    }
 }
 
 }  // namespace
