@@ -33,11 +33,11 @@ void LoadDescriptions(DescriptionTable& descriptions, const std::string& baseNam
 bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions);
 
 // Writes the document's own file: two comment lines, then "$NNNN:description" for 1-1024,
-// with every line feed taken out of the descriptions (in the table too, once the file is
-// written). The file is written beside the old one and renamed over it, so a failure never
-// loses the old descriptions. A file that cannot be written (read-only, full disk, vanished
-// folder) leaves the table and the old file as they were: false after the error message,
-// which names the file and the reason.
+// with every line feed, and carriage returns at the end, taken out of the descriptions (in the
+// table too, once the file is written), so that reading the file gives the table back. The file is
+// written beside the old one and renamed over it, so a failure never loses the old descriptions. A
+// file that cannot be written (read-only, full disk, vanished folder) leaves the table and the old
+// file as they were: false after the error message, which names the file and the reason.
 bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
                       Prompter& prompter);
 
