@@ -41,7 +41,17 @@ TEST(FlagNumbers, AreFourHexDigitsAndReadLikeStrtoul) {
                                        {"zz", 0},
                                        {"", 0},
                                        {"0x", 0},
-                                       {"-1", -1}}) {
+                                       {"-1", -1},
+                                       // Signs: one, before any "0x", read as a 32-bit value;
+                                       // an overflow saturates whatever the sign.
+                                       {"+10", 16},
+                                       {" -$0x1F", -31},
+                                       {"$-10", -16},
+                                       {"-FFFFFFFF", 1},
+                                       {"-FFFFFFFFF", -1},
+                                       {"100000000", -1},
+                                       {"+-1", 0},
+                                       {"- 1", 0}}) {
         EXPECT_EQ(ParseFlagNumber(text), number) << text;
     }
 }
