@@ -72,7 +72,8 @@ fuzz() {
             grep -E '^#[0-9]+[[:space:]]+DONE' "$log" || tail -n 3 "$log"
         else
             failed+=("$target")
-            tail -n 40 "$log"
+            grep -m 6 -E 'property broken|runtime error|ERROR:|SUMMARY:' "$log" || tail -n 20 "$log"
+            echo "fuzz_$target: the whole report is in $log"
             find "$findings" -type f -newer "$dir/findings/.run-start" | while read -r input; do
                 echo "fuzz_$target: the input is saved as $input"
                 echo "  reproduce with: $dir/bin/fuzz_$target $input"
@@ -80,7 +81,7 @@ fuzz() {
         fi
     done
     if [ ${#failed[@]} -ne 0 ]; then
-        echo "fuzzing found faults in: ${failed[*]} (full logs: $dir/fuzz_TARGET.log)" >&2
+        echo "fuzzing found faults in: ${failed[*]}" >&2
         return 1
     fi
     echo "fuzzing: no finding in ${#FUZZ_TARGETS[@]} targets, ${seconds} s each"
