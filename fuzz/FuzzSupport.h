@@ -31,7 +31,7 @@ namespace sw::fuzz {
 using Bytes = std::vector<std::uint8_t>;
 
 // One folder per process, in memory where /dev/shm exists (the description writer syncs every
-// file it writes), removed when the run ends normally. A crash leaves it for a look.
+// file it writes), removed at exit.
 inline const std::string& Folder() {
     static const std::string folder = [] {
         const char* tmp = std::getenv("TMPDIR");
