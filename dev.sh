@@ -5,6 +5,7 @@
 #   ./dev.sh build  install packages and build only
 #   ./dev.sh check-install  install into a scratch folder (prefix /usr) and check the result
 #   ./dev.sh package        build the Debian package statewright_<version>_<arch>.deb
+#   ./dev.sh fuzz [SECONDS]  build the fuzz targets with clang and run each (default 60 s)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -28,9 +29,15 @@ PACKAGES=(build-essential cmake ninja-build pkg-config
 INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-info
                         libglib2.0-bin groff-base dpkg-dev file)
 
+# The fuzz targets' build (./dev.sh fuzz only): clang with libFuzzer and the sanitizers; the
+# configure step also looks for the command line's two header libraries.
+FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-14-dev
+               libcli11-dev nlohmann-json3-dev)
+FUZZ_TARGETS=(state rom descriptions config flag_number game_text)
+
 install_packages() {
     local missing=()
-    for p in "${PACKAGES[@]}" "$@"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
     done
@@ -47,9 +54,50 @@ build() {
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 
+# Builds the fuzz targets in build-fuzz/, makes their seeds, and runs each for $1 seconds on
+# its corpus (build-fuzz/corpus/TARGET, kept between runs). Fails when any target finds a
+# crash, a sanitizer report or a broken property, and says where the input was saved.
+fuzz() {
+    local seconds=$1 dir=$PWD/build-fuzz
+    local started=$SECONDS
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DSTATEWRIGHT_GUI=OFF -DSTATEWRIGHT_TESTS=OFF -DSTATEWRIGHT_BENCHMARKS=OFF \
+        -DSTATEWRIGHT_FUZZ=ON
+    cmake --build "$dir" --target fuzz_all -j"$(nproc)"
+    echo "fuzz targets built in $((SECONDS - started)) s"
+    rm -rf "$dir/seeds"
+    "$dir/bin/fuzz_seeds" "$dir/seeds"
+
+    local failed=() target
+    for target in "${FUZZ_TARGETS[@]}"; do
+        local corpus=$dir/corpus/$target findings=$dir/findings/$target log=$dir/fuzz_$target.log
+        mkdir -p "$corpus" "$findings"
+        touch "$dir/findings/.run-start"
+        echo "== fuzz_$target: ${seconds} s"
+        if "$dir/bin/fuzz_$target" "$corpus" "$dir/seeds/$target" -max_total_time="$seconds" \
+            -artifact_prefix="$findings/" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+            >"$log" 2>&1; then
+            grep -E '^#[0-9]+[[:space:]]+DONE' "$log" || tail -n 3 "$log"
+        else
+            failed+=("$target")
+            grep -m 6 -E 'property broken|runtime error|ERROR:|SUMMARY:' "$log" || tail -n 20 "$log"
+            echo "fuzz_$target: the whole report is in $log"
+            find "$findings" -type f -newer "$dir/findings/.run-start" | while read -r input; do
+                echo "fuzz_$target: the input is saved as $input"
+                echo "  reproduce with: $dir/bin/fuzz_$target $input"
+            done
+        fi
+    done
+    if [ ${#failed[@]} -ne 0 ]; then
+        echo "fuzzing found faults in: ${failed[*]}" >&2
+        return 1
+    fi
+    echo "fuzzing: no finding in ${#FUZZ_TARGETS[@]} targets, ${seconds} s each"
+}
+
 case "${1:-}" in
     run)
-        install_packages
+        install_packages "${PACKAGES[@]}"
         build
         demo_dir="$BUILD_DIR/demo"
         "$BUILD_DIR/bin/statewright-cli" demo "$demo_dir"
@@ -60,29 +108,38 @@ case "${1:-}" in
         exec ./statewright-cli show "../demo/vellumgate.zs1"
         ;;
     test)
-        install_packages
+        install_packages "${PACKAGES[@]}"
         build
         cd "$BUILD_DIR"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
         ;;
     build)
-        install_packages
+        install_packages "${PACKAGES[@]}"
         build
         ;;
     check-install)
-        install_packages "${INSTALL_CHECK_PACKAGES[@]}"
+        install_packages "${PACKAGES[@]}" "${INSTALL_CHECK_PACKAGES[@]}"
         build
         packaging/check-install.sh "$BUILD_DIR"
         ;;
     package)
-        install_packages "${INSTALL_CHECK_PACKAGES[@]}"
+        install_packages "${PACKAGES[@]}" "${INSTALL_CHECK_PACKAGES[@]}"
         build
         rm -f "$BUILD_DIR"/statewright_*.deb
         (cd "$BUILD_DIR" && cpack -G DEB)
         packaging/check-deb.sh "$BUILD_DIR"/statewright_*.deb
         ;;
+    fuzz)
+        seconds=${2:-60}
+        if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
+            echo "usage: $0 fuzz [SECONDS]" >&2
+            exit 1
+        fi
+        install_packages "${FUZZ_PACKAGES[@]}"
+        fuzz "$seconds"
+        ;;
     *)
-        echo "usage: $0 run|test|build|check-install|package" >&2
+        echo "usage: $0 run|test|build|check-install|package|fuzz [SECONDS]" >&2
         exit 1
         ;;
 esac

@@ -49,8 +49,11 @@ bool ParseLine(std::string_view line, DescriptionTable& descriptions) {
     return true;
 }
 
+// Also carriage returns left at the end: the reader takes one before the line feed as part of
+// the line end, so they would not come back.
 std::string WithoutLineFeeds(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    text.erase(text.find_last_not_of('\r') + 1);
     return text;
 }
 

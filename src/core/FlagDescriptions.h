@@ -44,12 +44,13 @@ DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::st
 bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions);
 
 // Writes the document's own file: two comment lines, then "$NNNN:description" for 1-1024,
-// with every line feed taken out of the descriptions (in the table too, once the file is
-// written), in the source's encoding (UTF-8 from then on when a character needs it). The file
-// is replaced whole (FileIO's ReplaceFile: a link's target gets it, its mode stays), so a
-// failure never loses the old descriptions. A file that cannot be written (read-only, full
-// disk, vanished folder) or could not be read leaves the table and the old file as they were:
-// false after the error message, which names the file and the reason.
+// with every line feed, and carriage returns at the end, taken out of the descriptions (in the
+// table too, once the file is written), so that reading the file gives the table back. It is
+// written in the source's encoding (UTF-8 from then on when a character needs it) and replaced
+// whole (FileIO's ReplaceFile: a link's target gets it, its mode stays), so a failure never
+// loses the old descriptions. A file that cannot be written (read-only, full disk, vanished
+// folder) or could not be read leaves the table and the old file as they were: false after the
+// error message, which names the file and the reason.
 bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
                       DescriptionSource& source, Prompter& prompter);
 

@@ -34,28 +34,27 @@ std::string Utf8ToLatin1(std::string_view utf8) {
         const auto lead = static_cast<std::uint8_t>(utf8[i]);
         std::size_t length = 1;
         std::uint32_t code = lead;
-        if (lead >= 0xF0 && lead < 0xF8) {
-            length = 4;
-            code = lead & 0x07;
+        std::uint32_t least = 0;  // below this the sequence is overlong: malformed
+        if (lead >= 0xF8) {
+            length = 0;  // no lead byte
+        } else if (lead >= 0xF0) {
+            length = 4, code = lead & 0x07, least = 0x10000;
         } else if (lead >= 0xE0) {
-            length = 3;
-            code = lead & 0x0F;
+            length = 3, code = lead & 0x0F, least = 0x800;
         } else if (lead >= 0xC0) {
-            length = 2;
-            code = lead & 0x1F;
+            length = 2, code = lead & 0x1F, least = 0x80;
         } else if (lead >= 0x80) {
-            out.push_back('?');  // stray continuation byte
-            ++i;
-            continue;
+            length = 0;  // stray continuation byte
         }
-        bool wellFormed = i + length <= utf8.size();
+        bool wellFormed = length > 0 && i + length <= utf8.size();
         for (std::size_t k = 1; wellFormed && k < length; ++k) {
             const auto next = static_cast<std::uint8_t>(utf8[i + k]);
             wellFormed = (next & 0xC0) == 0x80;
             code = (code << 6) | (next & 0x3F);
         }
-        if (!wellFormed) {
-            out.push_back('?');
+        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+        if (!wellFormed || code < least || surrogate || code > 0x10FFFF) {
+            out.push_back('?');  // one per byte that starts no well-formed sequence
             ++i;
             continue;
         }

@@ -31,7 +31,9 @@ std::string TextOf(const Array& buffer) {
 // Every byte is one character U+0000-U+00FF.
 std::string Latin1ToUtf8(std::string_view latin1);
 
-// Characters above U+00FF, and malformed sequences, become '?'.
+// Characters above U+00FF become one '?' each, and so does every byte that starts no
+// well-formed sequence (overlong forms, surrogates and codes above U+10FFFF are malformed: only
+// a 0 byte gives a 0).
 std::string Utf8ToLatin1(std::string_view utf8);
 
 }  // namespace sw

@@ -17,8 +17,13 @@ inline QString ShownTextBlock(const std::string& bytes) {
     return ShownGameText(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// By character, not by UTF-16 unit: one beyond U+FFFF (two units) is one "?" as well.
 inline std::string TypedGameText(const QString& text) {
-    return text.toLatin1().toStdString();
+    std::string bytes;
+    for (const char32_t c : text.toUcs4()) {
+        bytes.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
+    }
+    return bytes;
 }
 
 }  // namespace sw::ui

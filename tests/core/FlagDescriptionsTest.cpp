@@ -44,7 +44,17 @@ TEST(FlagNumbers, AreFourHexDigitsAndReadLikeStrtoul) {
                                        {"zz", 0},
                                        {"", 0},
                                        {"0x", 0},
-                                       {"-1", -1}}) {
+                                       {"-1", -1},
+                                       // Signs: one, before any "0x", read as a 32-bit value;
+                                       // an overflow saturates whatever the sign.
+                                       {"+10", 16},
+                                       {" -$0x1F", -31},
+                                       {"$-10", -16},
+                                       {"-FFFFFFFF", 1},
+                                       {"-FFFFFFFFF", -1},
+                                       {"100000000", -1},
+                                       {"+-1", 0},
+                                       {"- 1", 0}}) {
         EXPECT_EQ(ParseFlagNumber(text), number) << text;
     }
 }
@@ -128,6 +138,8 @@ TEST_F(Descriptions, ALastLineOfColonsIsAParseErrorThatKeepsWhatWasRead) {
 TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     table[0] = "never written";
     table[5] = "a:b";
+    table[6] = "Lamp\r\r\n";  // a return at the end would be read as part of the line end
+    table[7] = "a\rb";
     table[16] = "Gift box\n";
     table[1024] = "Last\nline";
     ASSERT_TRUE(SaveDescriptions(table, "quest", source, prompter));
@@ -135,16 +147,19 @@ TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     const std::string text = ReadText(dir / "event.quest.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1026);
     EXPECT_THAT(text, StartsWith("'Statewright-generated event description listing\n'\n$0001:\n"));
-    EXPECT_THAT(text, HasSubstr("\n$0005:a:b\n"));
+    EXPECT_THAT(text, HasSubstr("\n$0005:a:b\n$0006:Lamp\n$0007:a\rb\n"));
     EXPECT_THAT(text, HasSubstr("\n$0010:Gift box\n$0011:\n"));
     EXPECT_THAT(text, EndsWith("\n$03FF:\n$0400:Lastline\n"));
     EXPECT_EQ(table[16], "Gift box");  // line feeds leave the table too
+    EXPECT_EQ(table[6], "Lamp");
     EXPECT_FALSE(std::filesystem::exists(dir / "event.quest.txt.tmp"));
 
     DescriptionTable back;
     LoadDescriptions(back, "quest", programDir, prompter);
     EXPECT_EQ(back[0], "");
     EXPECT_EQ(back[5], "a");
+    EXPECT_EQ(back[6], "Lamp\n");
+    EXPECT_EQ(back[7], "a\rb\n");
     EXPECT_EQ(back[16], "Gift box\n");
     EXPECT_EQ(back[1024], "Lastline\n");
 }

@@ -11,19 +11,31 @@ TEST(FlagSearch, StartsAtTheMarkWrapsAndSkipsSlotZero) {
     table[0] = "Lamp in slot zero";  // never searched
     table[3] = "Lamp one\n";
     table[600] = "Lamp two";
-    EXPECT_EQ(FindFlagRow(table, "Lamp", true, -1), 2);
-    EXPECT_EQ(FindFlagRow(table, "Lamp", true, 2), 2);  // the mark's own row first
-    EXPECT_EQ(FindFlagRow(table, "Lamp", true, 3), 599);
-    EXPECT_EQ(FindFlagRow(table, "Lamp", true, 600), 2);   // wrapped
-    EXPECT_EQ(FindFlagRow(table, "Lamp", true, 1024), 2);  // a mark beyond the list
-    EXPECT_EQ(FindFlagRow(table, "slot zero", true, 0), -1);
-    EXPECT_EQ(FindFlagRow(table, "one\n", true, 0), 2);  // the line feed is part of the text
-
-    // An empty text matches the first row looked at, an empty description included.
-    EXPECT_EQ(FindFlagRow(table, "", true, -1), 0);
-    EXPECT_EQ(FindFlagRow(table, "", false, 1023), 1023);
     table[1024] = "last";
-    EXPECT_EQ(FindFlagRow(table, "last", true, 500), 1023);
+    struct Case {
+        const char* text;
+        int mark;
+        int row;
+    };
+    for (const Case& c : {Case{"Lamp", -1, 2},
+                          {"Lamp", 2, 2},  // the mark's own row first
+                          {"Lamp", 3, 599},
+                          {"Lamp", 600, 2},   // wrapped
+                          {"Lamp", 1023, 2},  // wrapped from the last row
+                          {"Lamp", 1024, 2},  // a mark beyond the list
+                          {"slot zero", 0, -1},
+                          {"one\n", 0, 2},  // the line feed is part of the text
+                          // The last row is looked at from any mark, the row before the mark
+                          // last of all.
+                          {"last", -1, 1023},
+                          {"last", 500, 1023},
+                          {"last", 1023, 1023},
+                          {"one", 3, 2},
+                          // An empty text matches the first row looked at, empty or not.
+                          {"", -1, 0},
+                          {"", 1023, 1023}}) {
+        EXPECT_EQ(FindFlagRow(table, c.text, true, c.mark), c.row) << c.text << " " << c.mark;
+    }
 }
 
 TEST(FlagSearch, ComparesRealCharactersAndFoldsCapitalsWithoutCaseSensitivity) {

@@ -1,6 +1,7 @@
 // The record's writers on a real save state, byte for byte. Offsets are written out as numbers,
 // not taken from the layout table, so that a wrong constant there shows. Reading every field, and
-// writing money, are checked against the whole file in the command-line tests.
+// writing money, are checked against the whole file in the command-line tests. Also the game
+// text that typed UTF-8 becomes.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "Demo.h"
 #include "FileIO.h"
 #include "GameState.h"
+#include "GameText.h"
 #include "TestFiles.h"
 
 namespace sw::test {
@@ -167,6 +169,29 @@ TEST_F(GameStateFile, ASaveStopsAtTheFirstGroupThatFails) {
         EXPECT_EQ(back.playerName[0], c.written >= 6 ? 'Q' : state.playerName[0]);
         EXPECT_EQ(back.eventFlags[0], state.eventFlags[0]);  // the last group never got there
     }
+}
+
+TEST(GameText, Utf8BecomesOneByteOrOneQuestionMarkPerCharacter) {
+    for (const auto& [utf8, latin1] :
+         {std::pair<std::string, std::string>{"Caf\xC3\xA9 \xC3\xBF", "Caf\xE9 \xFF"},
+          {"\u20AC5", "?5"},                           // 3 bytes: the euro sign
+          {"a\xF0\x9F\x99\x82z", "a?z"},               // 4 bytes: one character
+          {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "??"},  // the first and last of 4 bytes
+          {"\xF0\x9F\x99", "???"},                     // cut short: each byte
+          {"\xF0\x9F\x99z", "???z"},
+          {"\x80\xBFx", "??x"},               // stray continuation bytes
+          {"\xF8\x88\x80\x80\x80", "?????"},  // no lead byte
+          {"\xC0\x80\xC1\xBF", "????"},       // overlong: no 0 or DEL smuggled in
+          {"\xE0\x80\x80\xF0\x80\x80\x80", "???????"},
+          {"\xED\xA0\x80\xF4\x90\x80\x80", "???????"},  // a surrogate; above U+10FFFF
+          {std::string("a\0b", 3), std::string("a\0b", 3)}}) {
+        EXPECT_EQ(Utf8ToLatin1(utf8), latin1) << utf8;
+    }
+    std::string every;
+    for (int c = 0; c < 256; ++c) {
+        every.push_back(static_cast<char>(c));
+    }
+    EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8(every)), every);
 }
 
 }  // namespace

@@ -315,8 +315,9 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     Start(QString::fromStdString(state));
     Bytes expected = ReadBytes(state);
     Type(Pages().misc, id::kPlayerName, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
-    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));         // over "Scones"
-    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\u20AC"));  // e-acute, euro sign
+    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));  // over "Scones"
+    // E-acute, a smiling face (two UTF-16 units), the euro sign.
+    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\U0001F642\u20AC"));
     Trigger(32773);
 
     Bytes name;
@@ -325,7 +326,7 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     }
     std::copy(name.begin(), name.end(), expected.begin() + 42004);
     Patch(expected, 42034, {0x84, 0x95, 0x91, 0x00, 0x95, 0xA3});  // "Tea", 0, old "es"
-    Patch(expected, 42040, {0x19, 0x6F, 0x00});  // 0xE9 and "?" (no single byte), then 0
+    Patch(expected, 42040, {0x19, 0x6F, 0x6F, 0x00});  // 0xE9, one "?" each (no single byte)
     EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
     EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
 }

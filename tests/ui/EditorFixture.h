@@ -114,8 +114,12 @@ protected:
         ASSERT_TRUE(edit->isEnabled()) << id;
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
-        for (QChar c : text) {
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            // A character beyond U+FFFF comes as one key event holding both UTF-16 units.
+            const qsizetype units = text[i].isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, text.mid(i, units),
+                                Qt::NoModifier);
+            i += units - 1;
         }
     }
 
