@@ -1,14 +1,19 @@
 // Opening, closing and saving through the real window, with the file's bytes checked.
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <functional>
 
 #include "EditorFixture.h"
 #include "Messages.h"
 #include "document/Document.h"
 #include "pages/ControlIds.h"
 #include "pages/EventFlagsPage.h"
+#include "pages/FlagListCtrl.h"
+#include "pages/GoodsList.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
 #include "platform/ShockwaveFlash.h"
@@ -245,8 +250,9 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     Start(QString::fromStdString(state));
     Bytes expected = ReadBytes(state);
     Type(Pages().misc, id::kPlayerName, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
-    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));         // over "Scones"
-    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\u20AC"));  // e-acute, euro sign
+    Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));  // over "Scones"
+    // e-acute; the euro sign and the eth have no single byte (0xD0 would be stored as 0x00)
+    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\u20AC\u00D0"));
     Trigger(32773);
 
     Bytes name;
@@ -255,9 +261,11 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     }
     std::copy(name.begin(), name.end(), expected.begin() + 42004);
     Patch(expected, 42034, {0x84, 0x95, 0x91, 0x00, 0x95, 0xA3});  // "Tea", 0, old "es"
-    Patch(expected, 42040, {0x19, 0x6F, 0x00});  // 0xE9 and "?" (no single byte), then 0
+    Patch(expected, 42040, {0x19, 0x6F, 0x6F, 0x00});              // 0xE9, "?", "?", then 0
     EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
     EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
+    // Filled anew, a text too long for its box shows its beginning.
+    EXPECT_EQ(Control(Pages().misc, id::kPlayerName)->cursorPosition(), 0);
 }
 
 TEST_F(DocumentTest, ChoosingAnotherMemberGathersTheShownOneFirst) {
@@ -304,6 +312,124 @@ TEST_F(DocumentTest, SaveReportsAWriteFailure) {
     EXPECT_EQ(prompter.messages[0].rfind(msg::kSaveFailed, 0), 0u);
     EXPECT_EQ(ReadBytes(state), before);
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("99x"));
+}
+
+TEST_F(DocumentTest, FilesDroppedAnywhereOnTheWindowReachItsDropHandler) {
+    const std::string other = dir / "other.zs1";
+    WriteBytes(other, MakeDemoState());
+    Start(QString::fromStdString(state));
+    ShowActive();
+    struct Target {
+        const char* name;
+        int tab;
+        std::function<QWidget*()> widget;
+    };
+    const auto control = [this](int tab, int controlId) {
+        return [this, tab, controlId]() -> QWidget* {
+            QWidget* const pages[] = {Pages().stats, Pages().goods, Pages().misc, Pages().flags};
+            return Control<QWidget>(pages[tab], controlId);
+        };
+    };
+    const Target targets[] = {
+        {"Name", 0, control(0, id::kName)},
+        {"Exp", 0, control(0, id::kExperience)},
+        {"member chooser", 0, control(0, id::kStatsCharacter)},
+        {"Save", 0,
+         [this]() -> QWidget* { return window->findChild<QPushButton*>(QStringLiteral("1023")); }},
+        {"tab bar", 0, [this]() -> QWidget* { return window->Tabs()->tabBar(); }},
+        {"Player Stats page", 0, [this]() -> QWidget* { return Pages().stats; }},
+        {"goods list", 1, control(1, id::kGoodsList)},
+        {"item chooser", 1, control(1, id::kItemChooser)},
+        {"story box", 1,
+         [this]() -> QWidget* {
+             Pages().goods->ShowSecretText(QStringLiteral("story"));
+             return Pages().goods->SecretText();
+         }},
+        {"rename editor", 1,
+         [this]() -> QWidget* {
+             auto* list = Control<ui::GoodsList>(Pages().goods, id::kGoodsList);
+             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualItemRect(list->item(3)).center());
+             QTest::keyClick(list, Qt::Key_F2);
+             return list->indexWidget(list->currentIndex());
+         }},
+        {"Player Name", 2, control(2, id::kPlayerName)},
+        {"Dog's Name", 2, control(2, id::kDogName)},
+        {"flag list", 3, [this]() -> QWidget* { return Pages().flags->FlagList(); }},
+    };
+    bool otherNext = true;
+    for (const Target& target : targets) {
+        window->Tabs()->setCurrentIndex(target.tab);
+        QWidget* widget = target.widget();
+        ASSERT_NE(widget, nullptr) << target.name;
+        const std::string& file = otherNext ? other : state;
+        otherNext = !otherNext;
+        EXPECT_EQ(DropOn(widget, {QString::fromStdString(file)}), Qt::CopyAction) << target.name;
+        EXPECT_EQ(window->windowTitle(), Title(otherNext ? "vellumgate.zs1" : "other.zs1"))
+            << target.name;
+        const std::size_t complaints = prompter.messages.size();
+        DropOn(widget, {QString::fromStdString(other), QString::fromStdString(state)});
+        EXPECT_EQ(prompter.messages.size(), complaints + 1) << target.name;
+        for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
+            EXPECT_FALSE(edit->text().contains(QStringLiteral("file:"))) << target.name;
+        }
+        EXPECT_FALSE(Pages().goods->SecretText()->toPlainText().contains(QStringLiteral("file:")))
+            << target.name;
+    }
+    EXPECT_EQ(ReadBytes(rom), MakeDemoRom());  // the rename editor took no file name
+}
+
+TEST_F(DocumentTest, DropsAreTakenAsCopyOrLinkButNeverAsMove) {
+    Start();
+    ShowActive();
+    struct Case {
+        Qt::DropActions offered;
+        Qt::KeyboardModifiers modifiers;  // Shift asks for Move, Ctrl for Copy
+        Qt::DropAction taken;
+    };
+    const Case cases[] = {
+        {Qt::CopyAction | Qt::MoveAction, Qt::NoModifier, Qt::CopyAction},
+        {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::CopyAction},
+        {Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::LinkAction},
+        {Qt::LinkAction, Qt::NoModifier, Qt::LinkAction},
+        {Qt::MoveAction, Qt::NoModifier, Qt::IgnoreAction},
+    };
+    for (const Case& c : cases) {
+        Trigger(57602);
+        EXPECT_EQ(DropOn(Control(Pages().stats, id::kName), {QString::fromStdString(state)},
+                         c.offered, c.modifiers),
+                  c.taken)
+            << c.offered.toInt() << " " << c.modifiers.toInt();
+        EXPECT_EQ(window->Doc().HasOpenFile(), c.taken != Qt::IgnoreAction) << c.offered.toInt();
+    }
+    EXPECT_TRUE(std::filesystem::exists(state));
+}
+
+TEST_F(DocumentTest, EscapeNeverClosesTheWindowWhileCloseExitAndTheCloseBoxDo) {
+    const std::tuple<const char*, std::function<void()>, bool> ways[] = {
+        {"Escape in an edit box",
+         [this] { QTest::keyClick(Control(Pages().stats, id::kLevel), Qt::Key_Escape); }, false},
+        {"Escape on the window", [this] { QTest::keyClick(window.get(), Qt::Key_Escape); }, false},
+        {"Close",
+         [this] {
+             QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("2")),
+                               Qt::LeftButton);
+         },
+         true},
+        {"File > Exit", [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); },
+         true},
+        {"close box", [this] { window->close(); }, true},
+    };
+    const Bytes before = ReadBytes(state);
+    for (const auto& [way, act, closes] : ways) {
+        Start(QString::fromStdString(state));
+        ShowActive();
+        Type(Pages().stats, id::kLevel, QStringLiteral("77"));
+        act();
+        EXPECT_EQ(window->isVisible(), !closes) << way;
+        EXPECT_EQ(ReadBytes(state), before) << way;  // closing never saves nor asks
+    }
+    EXPECT_TRUE(prompter.questions.empty());
 }
 
 }  // namespace
