@@ -154,7 +154,7 @@ std::optional<Edit> ParseAssignment(const std::string& assignment) {
     }
     const std::string key = assignment.substr(0, equals);
     const std::string value = assignment.substr(equals + 1);
-    const std::string latin1 = Utf8ToLatin1(value);
+    const std::string latin1 = StorableGameText(Utf8ToLatin1(value));
 
     if (key == "money" || key == "bank") {
         const bool money = key == "money";
@@ -414,7 +414,7 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
     if (!RomTitleMatches(args.rom) && !prompter.AskYesNo(msg::kRomWarning)) {
         return kForeignRom;
     }
-    std::string name = Utf8ToLatin1(args.name);
+    std::string name = StorableGameText(Utf8ToLatin1(args.name));
     name.resize(std::min(name.size(), layout::kMaxItemNameLength));
     if (!WriteRomItemName(args.rom, *code, name)) {
         prompter.ShowMessage(msg::kRomWriteFailed);

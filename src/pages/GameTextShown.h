@@ -1,9 +1,12 @@
 // Game text is one byte per character: shown as Latin-1, so every byte value survives a round
-// trip, and a typed character without a single-byte form is stored as "?".
+// trip, and a typed character without a single-byte form is stored as "?" (so is 0xD0, whose
+// byte would end the text).
 #pragma once
 
 #include <QString>
 #include <string>
+
+#include "GameText.h"
 
 namespace sw::ui {
 
@@ -18,7 +21,7 @@ inline QString ShownTextBlock(const std::string& bytes) {
 }
 
 inline std::string TypedGameText(const QString& text) {
-    return text.toLatin1().toStdString();
+    return StorableGameText(text.toLatin1().toStdString());
 }
 
 }  // namespace sw::ui
