@@ -99,18 +99,6 @@ TEST_F(DocumentTest, OpensFromTheMenuAndMovesToTheFilesFolder) {
     ExpectControlsEnabled(true);
 }
 
-TEST_F(DocumentTest, DropOpensOneFileAndComplainsAboutSeveral) {
-    Start();
-    const QString other = QString::fromStdString(dir / "other.zs2");
-    window->OnDropFiles({other, other});
-    window->OnDropFiles({QString::fromStdString(state)});
-    window->OnDropFiles({other, other, other});
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0], "One file at a time, please. I'm not a magician.");
-    EXPECT_EQ(prompter.messages[1], "Hey! What did I just tell you?");
-}
-
 TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
     Start(QString::fromStdString(state));
     Bytes bad = MakeDemoState();
@@ -238,9 +226,7 @@ TEST_F(DocumentTest, SaveStoresTypedValuesWithTheirLimitsAndNothingElse) {
 
 TEST_F(DocumentTest, EnterInAnEditBoxSavesLikeTheDefaultButton) {
     Start(QString::fromStdString(state));
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
     Type(Pages().stats, id::kLevel, QStringLiteral("13"));
     QTest::keyClick(Control(Pages().stats, id::kLevel), Qt::Key_Return);
     EXPECT_EQ(ReadBytes(state).at(42470), 13);
@@ -319,63 +305,45 @@ TEST_F(DocumentTest, FilesDroppedAnywhereOnTheWindowReachItsDropHandler) {
     WriteBytes(other, MakeDemoState());
     Start(QString::fromStdString(state));
     ShowActive();
-    struct Target {
-        const char* name;
-        int tab;
-        std::function<QWidget*()> widget;
-    };
-    const auto control = [this](int tab, int controlId) {
-        return [this, tab, controlId]() -> QWidget* {
-            QWidget* const pages[] = {Pages().stats, Pages().goods, Pages().misc, Pages().flags};
-            return Control<QWidget>(pages[tab], controlId);
-        };
-    };
-    const Target targets[] = {
-        {"Name", 0, control(0, id::kName)},
-        {"Exp", 0, control(0, id::kExperience)},
-        {"member chooser", 0, control(0, id::kStatsCharacter)},
-        {"Save", 0,
-         [this]() -> QWidget* { return window->findChild<QPushButton*>(QStringLiteral("1023")); }},
-        {"tab bar", 0, [this]() -> QWidget* { return window->Tabs()->tabBar(); }},
-        {"Player Stats page", 0, [this]() -> QWidget* { return Pages().stats; }},
-        {"goods list", 1, control(1, id::kGoodsList)},
-        {"item chooser", 1, control(1, id::kItemChooser)},
-        {"story box", 1,
-         [this]() -> QWidget* {
-             Pages().goods->ShowSecretText(QStringLiteral("story"));
-             return Pages().goods->SecretText();
-         }},
-        {"rename editor", 1,
-         [this]() -> QWidget* {
-             auto* list = Control<ui::GoodsList>(Pages().goods, id::kGoodsList);
-             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                               list->visualItemRect(list->item(3)).center());
-             QTest::keyClick(list, Qt::Key_F2);
-             return list->indexWidget(list->currentIndex());
-         }},
-        {"Player Name", 2, control(2, id::kPlayerName)},
-        {"Dog's Name", 2, control(2, id::kDogName)},
-        {"flag list", 3, [this]() -> QWidget* { return Pages().flags->FlagList(); }},
+    constexpr int kTabBar = -1, kRenameEditor = -2, kPage = 0;
+    const std::pair<int, int> targets[] = {
+        // tab, control
+        {0, id::kName},       {0, id::kExperience}, {0, id::kStatsCharacter}, {0, id::kSave},
+        {0, kTabBar},         {0, kPage},           {1, id::kGoodsList},      {1, id::kItemChooser},
+        {1, id::kSecretText}, {1, kRenameEditor},   {2, id::kPlayerName},     {2, id::kDogName},
+        {3, id::kFlagList},
     };
     bool otherNext = true;
-    for (const Target& target : targets) {
-        window->Tabs()->setCurrentIndex(target.tab);
-        QWidget* widget = target.widget();
-        ASSERT_NE(widget, nullptr) << target.name;
-        const std::string& file = otherNext ? other : state;
+    for (const auto& [tab, control] : targets) {
+        window->Tabs()->setCurrentIndex(tab);
+        Pages().goods->ShowSecretText(QStringLiteral("story"));
+        QWidget* const pages[] = {Pages().stats, Pages().goods, Pages().misc, Pages().flags};
+        QWidget* widget = pages[tab];
+        if (control == kTabBar) {
+            widget = window->Tabs()->tabBar();
+        } else if (control == kRenameEditor) {
+            auto* list = Control<ui::GoodsList>(Pages().goods, id::kGoodsList);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(3)).center());
+            QTest::keyClick(list, Qt::Key_F2);
+            widget = list->indexWidget(list->currentIndex());
+        } else if (control != kPage) {
+            widget = Control<QWidget>(control == id::kSave ? window.get() : pages[tab], control);
+        }
+        ASSERT_NE(widget, nullptr) << control;
+        const char* file = otherNext ? "other.zs1" : "vellumgate.zs1";
         otherNext = !otherNext;
-        EXPECT_EQ(DropOn(widget, {QString::fromStdString(file)}), Qt::CopyAction) << target.name;
-        EXPECT_EQ(window->windowTitle(), Title(otherNext ? "vellumgate.zs1" : "other.zs1"))
-            << target.name;
+        EXPECT_EQ(DropOn(widget, {QString::fromStdString(dir / file)}), Qt::CopyAction) << control;
+        EXPECT_EQ(window->windowTitle(), Title(file)) << control;
         const std::size_t complaints = prompter.messages.size();
         DropOn(widget, {QString::fromStdString(other), QString::fromStdString(state)});
-        EXPECT_EQ(prompter.messages.size(), complaints + 1) << target.name;
+        EXPECT_EQ(prompter.messages.size(), complaints + 1) << control;
         for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
-            EXPECT_FALSE(edit->text().contains(QStringLiteral("file:"))) << target.name;
+            EXPECT_FALSE(edit->text().contains(QStringLiteral("file:"))) << control;
         }
-        EXPECT_FALSE(Pages().goods->SecretText()->toPlainText().contains(QStringLiteral("file:")))
-            << target.name;
+        EXPECT_EQ(Pages().goods->SecretText()->toPlainText(), QStringLiteral("story")) << control;
     }
+    EXPECT_EQ(prompter.messages.at(0), "One file at a time, please. I'm not a magician.");
     EXPECT_EQ(ReadBytes(rom), MakeDemoRom());  // the rename editor took no file name
 }
 

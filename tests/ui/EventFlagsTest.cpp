@@ -33,9 +33,7 @@ protected:
             std::ofstream(dir / "event.vellumgate.txt") << ownDescriptions;
         }
         Start(QString::fromStdString(state));
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ShowActive();
         window->Tabs()->setCurrentIndex(3);
         page = Pages().flags;
         list = page->FlagList();

@@ -51,9 +51,7 @@ TEST_F(PagesTest, StatsPageKeyboardOrderFollowsTheTemplate) {
 
 TEST_F(PagesTest, FocusedCharacterListCarriesOverToTheOtherPage) {
     Start(QString::fromStdString(state));
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
 
     Pages().stats->CharacterCombo()->setFocus();
     ASSERT_TRUE(Pages().stats->m_characterComboHasFocus);
@@ -120,24 +118,18 @@ TEST_F(PagesTest, ATabChangeLeavesTheFocusOffSaveSoSpaceDoesNotSave) {
     Start(QString::fromStdString(state));
     ShowActive();
     const Bytes before = ReadBytes(state);
-    QLineEdit* level = Control(Pages().stats, ui::id::kLevel);
-    QTest::mouseClick(level, Qt::LeftButton);
+    QTest::mouseClick(Control(Pages().stats, ui::id::kLevel), Qt::LeftButton);
     Type(Pages().stats, ui::id::kLevel, QStringLiteral("13"));
     auto* save = window->findChild<QPushButton*>(QStringLiteral("1023"));
-    for (int tab : {1, 2, 3, 0}) {
-        QWidget* focused = QApplication::focusWidget();
-        QTest::keyClick(focused != nullptr ? focused : window.get(), Qt::Key_Tab,
-                        Qt::ControlModifier);
-        ASSERT_EQ(window->Tabs()->currentIndex(), tab);
-        EXPECT_NE(QApplication::focusWidget(), save) << tab;
-        focused = QApplication::focusWidget();
-        QTest::keyClick(focused != nullptr ? focused : window.get(), Qt::Key_Space);
-        EXPECT_EQ(ReadBytes(state), before) << tab;
+    for (QWidget* focused : {QApplication::focusWidget(), static_cast<QWidget*>(save)}) {
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Tab, Qt::ControlModifier);
+        // A hidden page's focus goes to the window, not to Save; Save keeps its own.
+        EXPECT_EQ(QApplication::focusWidget(),
+                  focused == save ? static_cast<QWidget*>(save) : window.get());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        EXPECT_EQ(ReadBytes(state) == before, focused != save);
     }
-    // Focus on a button outside the pages stays there.
-    save->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(save, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::focusWidget(), save);
 }
 
 TEST_F(PagesTest, TheMovieCoversTheMiscRentArea) {
