@@ -45,15 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFile(path, data, size);
     GameState state = IndexedState();
     CountingPrompter prompter;
-    if (size < kReadBytes) {
-        FUZZ_CHECK(ReadConfigFile(path, state, prompter) == ConfigRead::kTooShort);
+    if (size >= 16 && std::memcmp(data, "ZSNES Save State", 16) == 0) {
+        // A save state is never read as a configuration.
+        FUZZ_CHECK(ReadConfigFile(path, state, prompter) == ConfigRead::kCannotOpen);
         FUZZ_CHECK(prompter.messages == 1);
         FUZZ_CHECK(SameRecord(state, IndexedState()));
         return 0;
     }
-    if (std::memcmp(data, "ZSNES Save State", 16) == 0) {
-        // A save state is never read as a configuration.
-        FUZZ_CHECK(ReadConfigFile(path, state, prompter) == ConfigRead::kCannotOpen);
+    if (size < kReadBytes) {
+        FUZZ_CHECK(ReadConfigFile(path, state, prompter) == ConfigRead::kTooShort);
         FUZZ_CHECK(prompter.messages == 1);
         FUZZ_CHECK(SameRecord(state, IndexedState()));
         return 0;

@@ -181,7 +181,7 @@ std::optional<Edit> ParseAssignment(const std::string& assignment) {
     }
     const std::string key = assignment.substr(0, equals);
     const std::string value = assignment.substr(equals + 1);
-    const std::string latin1 = Utf8ToLatin1(value);
+    const std::string latin1 = StorableGameText(Utf8ToLatin1(value));
 
     if (key == "money" || key == "bank") {
         const bool money = key == "money";
@@ -446,7 +446,8 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
     ReadRomItemNames(args.rom, names);
     BackupKeeper backups(args.noBackup ? std::string() : DefaultBackupFolder());
     std::string message;
-    if (!RenameRomItem(args.rom, *code, Utf8ToLatin1(args.name), names, backups, message)) {
+    if (!RenameRomItem(args.rom, *code, StorableGameText(Utf8ToLatin1(args.name)), names, backups,
+                       message)) {
         prompter.ShowMessage(message);
         return kFileError;
     }

@@ -4,6 +4,15 @@
 
 namespace sw {
 
+std::string StorableGameText(std::string latin1) {
+    for (char& c : latin1) {
+        if (c != '\0' && EncodeGameChar(c) == 0) {
+            c = '?';
+        }
+    }
+    return latin1;
+}
+
 std::string TextOf(const char* buffer, std::size_t width) {
     const void* end = std::memchr(buffer, 0, width);
     const std::size_t length =

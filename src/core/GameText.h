@@ -20,6 +20,10 @@ inline std::uint8_t EncodeGameChar(char c) {
     return code == 0 ? 0 : static_cast<std::uint8_t>(code + 0x30);
 }
 
+// Typed text as the game can keep it: character 0xD0 would be stored as byte 0x00, which ends
+// a text there, so it becomes "?" like the characters that have no single byte at all.
+std::string StorableGameText(std::string latin1);
+
 // The characters of a fixed-width text buffer up to its first 0.
 std::string TextOf(const char* buffer, std::size_t width);
 

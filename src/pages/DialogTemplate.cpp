@@ -131,6 +131,11 @@ void AddOkCancel(QDialog* dialog, const QString& okText, QRect okDlu, const QStr
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
+void FillEdit(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    edit->setCursorPosition(0);  // setText leaves it at the end, which scrolls the start away
+}
+
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items) {
     const QSignalBlocker blocker(combo);
     combo->clear();

@@ -49,6 +49,9 @@ void AddOkCancel(QDialog* dialog, const QString& okText, QRect okDlu, const QStr
 // A list or text box whose selection stays shown while it does not have the focus.
 void KeepSelectionShown(QWidget* widget);
 
+// An edit box's text as the program fills it: shown from its beginning, however long.
+void FillEdit(QLineEdit* edit, const QString& text);
+
 // Filling and selecting by the program, which must not look like the user's choice.
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items);
 void SelectSilently(QComboBox* combo, int index);

@@ -1,7 +1,11 @@
 #include "FlagLabelDelegate.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QToolTip>
 #include <algorithm>
+#include <limits>
 
 namespace sw::ui {
 namespace {
@@ -29,6 +33,8 @@ QString FlagLabelDelegate::displayText(const QVariant& value, const QLocale& loc
 QWidget* FlagLabelDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex& index) const {
     auto* editor = new QLineEdit(parent);
+    // Not the line edit's 32,767 characters: a longer description would be cut by any edit.
+    editor->setMaxLength(std::numeric_limits<int>::max());
     connect(editor, &QLineEdit::textChanged, editor, [editor] { FitEditor(editor); });
     emit editBegun(index.row(), editor);
     return editor;
@@ -44,6 +50,24 @@ void FlagLabelDelegate::updateEditorGeometry(QWidget* editor, const QStyleOption
     QStyledItemDelegate::updateEditorGeometry(editor, option, index);
     editor->setProperty(kCellProperty, editor->geometry());
     FitEditor(static_cast<QLineEdit*>(editor));
+}
+
+bool FlagLabelDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || index.column() != 1) {
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    QStyle* style = view->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int room = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, view).width();
+    if (cell.fontMetrics.horizontalAdvance(cell.text) > room - 2 * margin) {
+        QToolTip::showText(event->globalPos(), cell.text, view, option.rect);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
 void FlagLabelDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {

@@ -1,6 +1,7 @@
 // Draws and edits the Event Flags list's cells: texts on one line (a description read from a
-// file still ends in its line feed), and the label editor over the flag number, which reports
-// its text when it closes, confirmed or cancelled.
+// file still ends in its line feed), elided when too wide, and the label editor over the flag
+// number, which takes a description of any length and reports its text when it closes,
+// confirmed or cancelled.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -25,6 +26,9 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    // A description cut short with "..." in its cell shows whole in the tooltip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 signals:
     // The list opened a label editor on this row; the receiver fills it (directly connected).

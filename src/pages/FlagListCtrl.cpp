@@ -20,7 +20,7 @@ FlagListCtrl::FlagListCtrl(QWidget* parent) : QTreeView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setTextElideMode(Qt::ElideNone);
+    setTextElideMode(Qt::ElideRight);  // "...", never letters cut in half at the edge
     setWordWrap(false);
     // Editable labels: F2 or a click on the number of the selected row (right clicks too).
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);

@@ -1,9 +1,12 @@
 // Game text is one byte per character: shown as Latin-1, so every byte value survives a round
-// trip, and a typed character without a single-byte form is stored as "?".
+// trip, and a typed character without a single-byte form is stored as "?" (so is 0xD0, whose
+// byte would end the text).
 #pragma once
 
 #include <QString>
 #include <string>
+
+#include "GameText.h"
 
 namespace sw::ui {
 
@@ -23,7 +26,7 @@ inline std::string TypedGameText(const QString& text) {
     for (const char32_t c : text.toUcs4()) {
         bytes.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
     }
-    return bytes;
+    return StorableGameText(bytes);
 }
 
 }  // namespace sw::ui

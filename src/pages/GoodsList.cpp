@@ -4,18 +4,16 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "Layout.h"
 #include "pages/DialogTemplate.h"
 
 namespace sw::ui {
-namespace {
 
-constexpr int kRows = 7;
-constexpr int kColumns = 2;
-
-// Opens the label editor with the page's text (the full name, where the label may show it
-// shortened) and never writes the typed text into the label: the page renames the item.
+// Opens the label editor with the page's text for the cell it opens on (the full name, where
+// the label may show it shortened) and never writes the typed text into the label: the page
+// renames the item.
 class LabelDelegate : public QStyledItemDelegate {
 public:
     explicit LabelDelegate(GoodsList* list) : QStyledItemDelegate(list), m_list(list) {}
@@ -23,15 +21,18 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         const std::optional<QString> text =
-            m_list->renameText ? m_list->renameText() : std::nullopt;
+            m_list->renameText ? m_list->renameText(index.row()) : std::nullopt;
         if (!text) {
             return nullptr;
         }
         auto* editor =
             qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
         if (editor != nullptr) {
-            editor->setMaxLength(static_cast<int>(layout::kMaxItemNameLength));
+            // A name read from the ROM may be one longer than a rename stores: it opens whole.
+            const int longest = static_cast<int>(layout::kMaxItemNameLength);
+            editor->setMaxLength(std::max(longest, static_cast<int>(text->size())));
             editor->setText(*text);
+            m_list->m_editor = editor;
         }
         return editor;
     }
@@ -41,6 +42,11 @@ public:
 private:
     GoodsList* m_list;
 };
+
+namespace {
+
+constexpr int kRows = 7;
+constexpr int kColumns = 2;
 
 GridKey GridKeyOf(int key) {
     switch (key) {
@@ -127,11 +133,24 @@ void GoodsList::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(key);
 }
 
+void GoodsList::EndRename() {
+    if (m_editor != nullptr) {
+        closeEditor(m_editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void GoodsList::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint) {
+    // Reported once, however many ways the same edit ends (focus loss, then a rebuild...).
+    const bool open = editor != nullptr && editor == m_editor;
     const auto* line = qobject_cast<QLineEdit*>(editor);
     const QString typed = line != nullptr ? line->text() : QString();
+    if (open) {
+        m_editor = nullptr;
+    }
     QListWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
-    emit renameEnded(typed);
+    if (open) {
+        emit renameEnded(typed);
+    }
 }
 
 }  // namespace sw::ui

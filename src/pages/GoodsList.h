@@ -1,15 +1,18 @@
 // The goods grid: a list of 14 labels in two columns and seven rows, white on near-black.
 // It reports what the page acts on (clicks, focus loss, keys, double clicks) and lets the page
-// decide a rename: the label editor opens with the text the page gives and, however editing
-// ends, hands the typed text back without changing the label itself.
+// decide a rename: the label editor opens with the text the page gives for its cell and,
+// however editing ends, hands the typed text back without changing the label itself.
 #pragma once
 
 #include <QListWidget>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
 
 #include "GoodsCommands.h"
+
+class QLineEdit;
 
 namespace sw::ui {
 
@@ -20,8 +23,10 @@ public:
 
     // Lays the 14 cells out in the grid; call after the geometry is set.
     void SetUpGrid();
-    // Asked when a label editor is about to open: its text, or nothing to refuse the edit.
-    std::function<std::optional<QString>()> renameText;
+    // Asked when a label editor is about to open on a slot: its text, or nothing to refuse.
+    std::function<std::optional<QString>(int slot)> renameText;
+    // Closes an open label editor now; it reports its text as any ending does.
+    void EndRename();
     // The widest label the grid shows whole, measured as the list draws it.
     int LabelWidth(const QString& label) const;
 
@@ -38,6 +43,10 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    friend class LabelDelegate;
+    QPointer<QLineEdit> m_editor;
 };
 
 }  // namespace sw::ui

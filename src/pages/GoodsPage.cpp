@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringListModel>
+#include <utility>
 
 #include "Messages.h"
 #include "Prompter.h"
@@ -45,13 +46,17 @@ void GoodsPage::CreateWidgets() {
     AddLabel(this, QStringLiteral("Character:"), DluRect(3, 10, 34, 8), Qt::AlignLeft);
     m_characterCombo = AddDropDownList(this, id::kGoodsCharacter, DluRect(39, 8, 68, 55));
 
-    new StaticBitmap(this, 143, At(39, 24));  // title bar reading "Goods"
+    auto* title = new StaticBitmap(this, 143, At(39, 24));  // title bar reading "Goods"
+    title->setObjectName(IdName(id::kGoodsTitle));
     m_previous = new StaticBitmap(this, 155, At(152, 24));
     m_previous->setObjectName(IdName(id::kPreviousMember));
     m_previous->setToolTip(QStringLiteral("Previous member"));
     m_next = new StaticBitmap(this, 156, At(158, 24));
     m_next->setObjectName(IdName(id::kNextMember));
     m_next->setToolTip(QStringLiteral("Next member"));
+    for (StaticBitmap* arrow : {m_previous, m_next}) {
+        arrow->setEnabled(false);  // like the page's other controls, until a document is open
+    }
     new StaticBitmap(this, 157, At(165, 24));
     new StaticBitmap(this, 139, At(39, 31));
     m_list = new GoodsList(this);
@@ -67,8 +72,7 @@ void GoodsPage::CreateWidgets() {
     const auto button = [this](int controlId, const char* text, int y) {
         QPushButton* added =
             AddButton(this, controlId, QString::fromLatin1(text), DluRect(3, y, 34, 13));
-        added->setEnabled(false);
-        added->setAutoDefault(false);  // Enter still saves, as the window's default button
+        added->setEnabled(false);  // focused, it takes Enter; elsewhere Enter presses Save
         return added;
     };
     m_best = button(id::kBest, "Best", 25);
@@ -80,6 +84,9 @@ void GoodsPage::CreateWidgets() {
     m_itemChooser = AddDropDownList(this, id::kItemChooser, DluRect(39, 103, 135, 72));
     // Rebuilt whole at start-up and at every ROM read: a plain list of texts is the cheap kind.
     m_itemChooser->setModel(new QStringListModel(m_itemChooser));
+    // A scrolling list of 30 rows, not a menu of 256 entries as high as the screen.
+    m_itemChooser->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    m_itemChooser->setMaxVisibleItems(30);
 
     m_secretGroup = AddGroupBox(this, QString(), DluRect(184, 0, 115, 122));
     m_secretGroup->setObjectName(IdName(id::kSecretGroup));
@@ -104,11 +111,21 @@ void GoodsPage::CreateWidgets() {
 }
 
 void GoodsPage::ConnectWidgets() {
-    connect(m_characterCombo, &QComboBox::activated, this, &GoodsPage::characterChosen);
+    connect(m_characterCombo, &QComboBox::activated, this, [this](int index) {
+        FinishRename();  // against the member it began on
+        emit characterChosen(index);
+    });
     new FocusTracker(m_characterCombo, &m_characterComboHasFocus);
     connect(m_previous, &StaticBitmap::clicked, this, [this] { OnStepMember(-1); });
     connect(m_next, &StaticBitmap::clicked, this, [this] { OnStepMember(1); });
 
+    // Whatever moves the list's cell (a click, Home, End, a letter, the focus arriving) moves the
+    // current slot with it.
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_rebuilding) {
+            g_currentGoodsSlot = row;
+        }
+    });
     connect(m_list, &GoodsList::slotClicked, this, &GoodsPage::OnSelectSlot);
     connect(m_list, &GoodsList::focusLost, this, &GoodsPage::OnSelectSlot);
     connect(m_list, &GoodsList::keyPressed, this, &GoodsPage::OnGridKey);
@@ -117,7 +134,7 @@ void GoodsPage::ConnectWidgets() {
             m_list->editItem(item);
         }
     });
-    m_list->renameText = [this] { return BeginRename(); };
+    m_list->renameText = [this](int slot) { return BeginRename(slot); };
     connect(m_list, &GoodsList::renameEnded, this, &GoodsPage::EndRename);
     connect(m_itemChooser, &QComboBox::activated, this, &GoodsPage::OnItemChosen);
 
@@ -143,6 +160,8 @@ void GoodsPage::EnableControls(bool enable) {
 }
 
 void GoodsPage::RefreshGoodsList() {
+    FinishRename();
+    m_rebuilding = true;
     m_list->clear();
     const auto width = [this](const std::string& label) {
         return m_list->LabelWidth(ShownGameText(label));
@@ -153,6 +172,13 @@ void GoodsPage::RefreshGoodsList() {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
         m_list->addItem(item);
     }
+    // The cell comes back where the current slot is, without selecting it.
+    m_list->setCurrentRow(g_currentGoodsSlot, QItemSelectionModel::NoUpdate);
+    m_rebuilding = false;
+}
+
+void GoodsPage::FinishRename() {
+    m_list->EndRename();
 }
 
 void GoodsPage::ReadItemNamesFromRom(const std::string& path) {
@@ -262,6 +288,7 @@ void GoodsPage::OnBest() {
 }
 
 void GoodsPage::OnStepMember(int step) {
+    FinishRename();  // the arrows never take the focus, so an open edit is still open
     emit characterChosen((m_characterCombo->currentIndex() + step) & 3);
 }
 
@@ -272,27 +299,33 @@ void GoodsPage::OnTextBoxScrolled(int value) {
     }
 }
 
-std::optional<QString> GoodsPage::BeginRename() const {
-    if (g_currentGoodsSlot < 0 || g_currentGoodsSlot >= kGoodsSlotCount) {
-        return std::nullopt;  // no slot is current: there is no item to rename
+std::optional<QString> GoodsPage::BeginRename(int slot) {
+    if (slot < 0 || slot >= kGoodsSlotCount) {
+        return std::nullopt;  // no slot: there is no item to rename
     }
-    return ShownGameText(m_itemNames[m_goods[g_currentGoodsSlot]]);
+    const int code = m_goods[slot];
+    m_rename = Rename{code, m_itemNames[code], m_romPath};
+    return ShownGameText(m_itemNames[code]);
 }
 
 void GoodsPage::EndRename(const QString& typed) {
-    if (g_currentGoodsSlot < 0 || g_currentGoodsSlot >= kGoodsSlotCount) {
+    if (!m_rename) {
         return;
     }
-    const int code = m_goods[g_currentGoodsSlot];
+    const Rename rename = *std::exchange(m_rename, std::nullopt);
+    const std::string name = TypedGameText(typed);
+    if (name == rename.name) {
+        return;  // the record holds it already; a 39-character name stays whole
+    }
     BackupKeeper noBackups{std::string()};
     std::string message;
-    if (!RenameRomItem(m_romPath, code, TypedGameText(typed), m_itemNames,
+    if (!RenameRomItem(rename.romPath, rename.code, name, m_itemNames,
                        m_backups != nullptr ? *m_backups : noBackups, message)) {
         m_prompter.ShowMessage(message);
         return;
     }
     RebuildItemChooser();
-    SelectSilently(m_itemChooser, code);
+    SelectSilently(m_itemChooser, rename.code);
     RefreshGoodsList();
 }
 

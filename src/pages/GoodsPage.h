@@ -34,8 +34,11 @@ public:
 
     // The choosers, the six buttons and the arrows; disabling also hides the text box.
     void EnableControls(bool enable);
-    // Rebuilds the grid from m_goods and m_itemNames; afterwards no slot is selected.
+    // Rebuilds the grid from m_goods and m_itemNames, after ending an open rename; afterwards
+    // no slot is selected, and the list's current cell is the current slot still.
     void RefreshGoodsList();
+    // Ends an open rename now: its text goes to the item it was opened on.
+    void FinishRename();
     // Keeps the path and takes the ROM's item names; an unreadable ROM changes nothing.
     void ReadItemNamesFromRom(const std::string& path);
 
@@ -55,7 +58,8 @@ public:
     // Makes the ROM's backup before its first rename in this run; set by the main window.
     BackupKeeper* m_backups = nullptr;
     QLabel* m_rentStatic = nullptr;
-    // The slot the last click, focus loss or arrow key made current; -1 when there was none.
+    // The list's current cell, which every click, key and rebuild moves together with it;
+    // -1 when the list has none.
     int g_currentGoodsSlot = 0;
 
     static constexpr int kRentSound = 193;
@@ -82,7 +86,7 @@ private:
     void OnBest();
     void OnStepMember(int step);
     void OnTextBoxScrolled(int value);
-    std::optional<QString> BeginRename() const;
+    std::optional<QString> BeginRename(int slot);
     void EndRename(const QString& typed);
 
     SoundPlayer& m_sounds;
@@ -100,6 +104,15 @@ private:
     QPushButton* m_add = nullptr;
     QGroupBox* m_secretGroup = nullptr;
     QPlainTextEdit* m_secretText = nullptr;
+
+    // What an open rename was opened on: the item, its name then, and the ROM it lives in.
+    struct Rename {
+        int code;
+        std::string name;
+        std::string romPath;
+    };
+    std::optional<Rename> m_rename;
+    bool m_rebuilding = false;  // the list's cell moves only because the list is rebuilt
 };
 
 }  // namespace sw::ui

@@ -56,6 +56,7 @@ void MiscPage::CreateWidgets() {
     m_rentStatic->setWordWrap(false);
     auto* hotArea = new HotArea(this, m_rentStatic->geometry());
     connect(hotArea, &HotArea::clicked, this, [this] { m_sounds.Play(kRentSound); });
+    m_rentArea = hotArea;
 }
 
 void MiscPage::EnableControls(bool enable) {
@@ -68,7 +69,7 @@ void MiscPage::EnableControls(bool enable) {
 }
 
 void MiscPage::SetFieldText(int controlId, const QString& text) {
-    m_edits.value(controlId)->setText(text);
+    FillEdit(m_edits.value(controlId), text);
 }
 
 QString MiscPage::FieldText(int controlId) const {
@@ -76,7 +77,9 @@ QString MiscPage::FieldText(int controlId) const {
 }
 
 void MiscPage::ShowMovie() {
+    // The movie covers the placeholder and its hot area: no click reaches the area.
     m_rentStatic->hide();
+    m_rentArea->hide();
     m_flash->show();
 }
 
@@ -86,6 +89,7 @@ void MiscPage::HideMovie() {
     m_flash->LoadMovie(0, kNoMoviePath);
     m_flash->hide();
     m_rentStatic->show();
+    m_rentArea->show();
 }
 
 void MiscPage::CheckNamePhrases() {

@@ -52,6 +52,7 @@ private:
     Prompter& m_prompter;
     QString m_movieFolder;
     QHash<int, QLineEdit*> m_edits;
+    QWidget* m_rentArea = nullptr;  // the placeholder's hot area, hidden under the movie
 };
 
 }  // namespace sw::ui

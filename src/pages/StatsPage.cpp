@@ -97,7 +97,7 @@ void StatsPage::SelectCharacter(int index) {
 }
 
 void StatsPage::SetFieldText(int controlId, const QString& text) {
-    m_edits.value(controlId)->setText(text);
+    FillEdit(m_edits.value(controlId), text);
 }
 
 QString StatsPage::FieldText(int controlId) const {

@@ -1,11 +1,13 @@
 #include "MainDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
+#include <algorithm>
 
 #include "AboutText.h"
 #include "DropComplaints.h"
@@ -25,6 +28,7 @@
 #include "pages/ControlIds.h"
 #include "pages/DialogTemplate.h"
 #include "pages/EventFlagsPage.h"
+#include "pages/FlagListCtrl.h"
 #include "pages/GameTextShown.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
@@ -40,6 +44,23 @@ namespace sw::ui {
 namespace {
 
 constexpr int kPickleSound = 191;
+
+// Takes a drag that carries files, as a copy or a link only: a source that is told Move may
+// delete its originals.
+bool TakeFiles(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        for (Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+            if (event->possibleActions() & action) {
+                event->setDropAction(action);
+                event->accept();
+                return true;
+            }
+        }
+    }
+    event->ignore();
+    return false;
+}
 
 // Tab labels are 16 characters each, padded with spaces.
 const char* const kTabLabels[] = {"Player Stats    ", "Goods           ", "Misc.           ",
@@ -63,9 +84,12 @@ MainDlg::MainDlg(QString commandLineFile, Platform platform, std::vector<std::st
     ApplyDialogFont(this);
     CreateWidgets();
     OnInitDialog();
+    // Edit boxes would take dropped files as text; the filter sends the drag on to the window.
+    qApp->installEventFilter(this);
 }
 
 MainDlg::~MainDlg() {
+    qApp->removeEventFilter(this);
     // The pages go while the document they show still exists: hiding the window as it is
     // destroyed would otherwise have the flag list read a record already gone.
     delete m_client;
@@ -73,6 +97,8 @@ MainDlg::~MainDlg() {
 
 void MainDlg::CreateWidgets() {
     m_menuBar = new QMenuBar(this);
+    // In the font of its drop-down menus, not in the window's shrunken dialog font.
+    m_menuBar->setFont(QApplication::font("QMenu"));
     CreateActions();  // the menu bar's height depends on its menus
     m_client = new QWidget(this);
     const QRect client = DluRect(0, 0, 320, 166);
@@ -97,7 +123,8 @@ void MainDlg::CreateWidgets() {
          {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
     }
-    for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+    // Ctrl+Shift+Tab arrives as Backtab, but shortcuts see the Tab key under it.
+    for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
                               QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
     }
@@ -231,8 +258,14 @@ void MainDlg::OnTabSelChange() {
     if (selection < 0 || selection > 3) {
         return;
     }
+    // A hidden page would hand its focus on to the next control, the Save button, where a
+    // Space saves: the focus leaves the hidden page for the window itself instead.
+    QWidget* focused = QApplication::focusWidget();
     for (int i = 0; i < 4; ++i) {
         if (i != selection) {
+            if (focused != nullptr && pages[i]->isAncestorOf(focused)) {
+                setFocus(Qt::OtherFocusReason);
+            }
             pages[i]->hide();
         }
     }
@@ -255,20 +288,53 @@ void MainDlg::OnDropFiles(const QStringList& paths) {
 }
 
 void MainDlg::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        event->acceptProposedAction();
-    }
+    TakeFiles(event);
+}
+
+void MainDlg::dragMoveEvent(QDragMoveEvent* event) {
+    TakeFiles(event);
 }
 
 void MainDlg::dropEvent(QDropEvent* event) {
+    if (!TakeFiles(event)) {
+        return;
+    }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
             paths << url.toLocalFile();
         }
     }
-    event->acceptProposedAction();
     OnDropFiles(paths);
+}
+
+bool MainDlg::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget == this || !isAncestorOf(widget) ||
+        !static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+        return false;  // text dragged between our own boxes stays theirs
+    }
+    // Refused here, the drag goes up to the parents and reaches the window.
+    event->ignore();
+    return true;
+}
+
+void MainDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MainDlg::done(int result) {
+    m_pages.goods->FinishRename();
+    m_pages.flags->FlagList()->EndLabelEdit();
+    QDialog::done(result);
 }
 
 void MainDlg::SaveConfig() {

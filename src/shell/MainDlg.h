@@ -54,9 +54,18 @@ public:
     int g_dropComplaintIndex = 0;
     std::string g_aboutText;  // read once at start-up
 
+    // Closing (Close, File > Exit, the close box, Alt+F4) first ends open edits on the pages,
+    // so that their text reaches the ROM or the description file.
+    void done(int result) override;
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Escape does not close the window: one reflex press would lose every unsaved edit.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Files dragged over any control of the window go to the window's own drop handler.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();

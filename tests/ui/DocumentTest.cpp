@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <functional>
 
 #include "EditorFixture.h"
 #include "Backups.h"
@@ -12,6 +15,8 @@
 #include "document/Document.h"
 #include "pages/ControlIds.h"
 #include "pages/EventFlagsPage.h"
+#include "pages/FlagListCtrl.h"
+#include "pages/GoodsList.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
 #include "platform/ShockwaveFlash.h"
@@ -95,18 +100,6 @@ TEST_F(DocumentTest, OpensFromTheMenuAndMovesToTheFilesFolder) {
     EXPECT_TRUE(dialogs.filters.at(0).contains(QStringLiteral("*.zs*")));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
     ExpectControlsEnabled(true);
-}
-
-TEST_F(DocumentTest, DropOpensOneFileAndComplainsAboutSeveral) {
-    Start();
-    const QString other = QString::fromStdString(dir / "other.zs2");
-    window->OnDropFiles({other, other});
-    window->OnDropFiles({QString::fromStdString(state)});
-    window->OnDropFiles({other, other, other});
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0], "One file at a time, please. I'm not a magician.");
-    EXPECT_EQ(prompter.messages[1], "Hey! What did I just tell you?");
 }
 
 TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
@@ -303,9 +296,7 @@ TEST_F(DocumentTest, SaveStoresTypedValuesWithTheirLimitsAndNothingElse) {
 
 TEST_F(DocumentTest, EnterInAnEditBoxSavesLikeTheDefaultButton) {
     Start(QString::fromStdString(state));
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
     Type(Pages().stats, id::kLevel, QStringLiteral("13"));
     QTest::keyClick(Control(Pages().stats, id::kLevel), Qt::Key_Return);
     EXPECT_EQ(ReadBytes(state).at(42470), 13);
@@ -316,8 +307,9 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     Bytes expected = ReadBytes(state);
     Type(Pages().misc, id::kPlayerName, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"));
     Type(Pages().misc, id::kFavoriteFood, QStringLiteral("Tea"));  // over "Scones"
-    // E-acute, a smiling face (two UTF-16 units), the euro sign.
-    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\U0001F642\u20AC"));
+    // E-acute, a smiling face (two UTF-16 units), the euro sign, the eth (0xD0, which would be
+    // stored as 0x00): only the first has a single byte.
+    Type(Pages().misc, id::kPsiSpecial, QStringLiteral("\u00E9\U0001F642\u20AC\u00D0"));
     Trigger(32773);
 
     Bytes name;
@@ -326,9 +318,11 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     }
     std::copy(name.begin(), name.end(), expected.begin() + 42004);
     Patch(expected, 42034, {0x84, 0x95, 0x91, 0x00, 0x95, 0xA3});  // "Tea", 0, old "es"
-    Patch(expected, 42040, {0x19, 0x6F, 0x6F, 0x00});  // 0xE9, one "?" each (no single byte)
+    Patch(expected, 42040, {0x19, 0x6F, 0x6F, 0x6F, 0x00});  // 0xE9, one "?" each, then 0
     EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
     EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
+    // Filled anew, a text too long for its box shows its beginning.
+    EXPECT_EQ(Control(Pages().misc, id::kPlayerName)->cursorPosition(), 0);
 }
 
 TEST_F(DocumentTest, ChoosingAnotherMemberGathersTheShownOneFirst) {
@@ -392,6 +386,106 @@ TEST_F(DocumentTest, SaveStopsAtAFailedWriteAndSaysWhatWasWritten) {
     EXPECT_EQ(after.at(42470), 99);
     EXPECT_TRUE(std::equal(after.begin() + 42004, after.begin() + 42059, before.begin() + 42004));
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("99x"));
+}
+
+TEST_F(DocumentTest, FilesDroppedAnywhereOnTheWindowReachItsDropHandler) {
+    const std::string other = dir / "other.zs1";
+    WriteBytes(other, MakeDemoState());
+    Start(QString::fromStdString(state));
+    ShowActive();
+    constexpr int kTabBar = -1, kRenameEditor = -2, kPage = 0;
+    const std::pair<int, int> targets[] = {
+        // tab, control
+        {0, id::kName},       {0, id::kExperience}, {0, id::kStatsCharacter}, {0, id::kSave},
+        {0, kTabBar},         {0, kPage},           {1, id::kGoodsList},      {1, id::kItemChooser},
+        {1, id::kSecretText}, {1, kRenameEditor},   {2, id::kPlayerName},     {2, id::kDogName},
+        {3, id::kFlagList},
+    };
+    bool otherNext = true;
+    for (const auto& [tab, control] : targets) {
+        window->Tabs()->setCurrentIndex(tab);
+        Pages().goods->ShowSecretText(QStringLiteral("story"));
+        QWidget* const pages[] = {Pages().stats, Pages().goods, Pages().misc, Pages().flags};
+        QWidget* widget = pages[tab];
+        if (control == kTabBar) {
+            widget = window->Tabs()->tabBar();
+        } else if (control == kRenameEditor) {
+            auto* list = Control<ui::GoodsList>(Pages().goods, id::kGoodsList);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(3)).center());
+            QTest::keyClick(list, Qt::Key_F2);
+            widget = list->indexWidget(list->currentIndex());
+        } else if (control != kPage) {
+            widget = Control<QWidget>(control == id::kSave ? window.get() : pages[tab], control);
+        }
+        ASSERT_NE(widget, nullptr) << control;
+        const char* file = otherNext ? "other.zs1" : "vellumgate.zs1";
+        otherNext = !otherNext;
+        EXPECT_EQ(DropOn(widget, {QString::fromStdString(dir / file)}), Qt::CopyAction) << control;
+        EXPECT_EQ(window->windowTitle(), Title(file)) << control;
+        const std::size_t complaints = prompter.messages.size();
+        DropOn(widget, {QString::fromStdString(other), QString::fromStdString(state)});
+        EXPECT_EQ(prompter.messages.size(), complaints + 1) << control;
+        for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
+            EXPECT_FALSE(edit->text().contains(QStringLiteral("file:"))) << control;
+        }
+        EXPECT_EQ(Pages().goods->SecretText()->toPlainText(), QStringLiteral("story")) << control;
+    }
+    EXPECT_EQ(prompter.messages.at(0), "One file at a time, please. I'm not a magician.");
+    EXPECT_EQ(ReadBytes(rom), MakeDemoRom());  // the rename editor took no file name
+}
+
+TEST_F(DocumentTest, DropsAreTakenAsCopyOrLinkButNeverAsMove) {
+    Start();
+    ShowActive();
+    struct Case {
+        Qt::DropActions offered;
+        Qt::KeyboardModifiers modifiers;  // Shift asks for Move, Ctrl for Copy
+        Qt::DropAction taken;
+    };
+    const Case cases[] = {
+        {Qt::CopyAction | Qt::MoveAction, Qt::NoModifier, Qt::CopyAction},
+        {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::CopyAction},
+        {Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::LinkAction},
+        {Qt::LinkAction, Qt::NoModifier, Qt::LinkAction},
+        {Qt::MoveAction, Qt::NoModifier, Qt::IgnoreAction},
+    };
+    for (const Case& c : cases) {
+        Trigger(57602);
+        EXPECT_EQ(DropOn(Control(Pages().stats, id::kName), {QString::fromStdString(state)},
+                         c.offered, c.modifiers),
+                  c.taken)
+            << c.offered.toInt() << " " << c.modifiers.toInt();
+        EXPECT_EQ(window->Doc().HasOpenFile(), c.taken != Qt::IgnoreAction) << c.offered.toInt();
+    }
+    EXPECT_TRUE(std::filesystem::exists(state));
+}
+
+TEST_F(DocumentTest, EscapeNeverClosesTheWindowWhileCloseExitAndTheCloseBoxDo) {
+    const std::tuple<const char*, std::function<void()>, bool> ways[] = {
+        {"Escape in an edit box",
+         [this] { QTest::keyClick(Control(Pages().stats, id::kLevel), Qt::Key_Escape); }, false},
+        {"Escape on the window", [this] { QTest::keyClick(window.get(), Qt::Key_Escape); }, false},
+        {"Close",
+         [this] {
+             QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("2")),
+                               Qt::LeftButton);
+         },
+         true},
+        {"File > Exit", [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); },
+         true},
+        {"close box", [this] { window->close(); }, true},
+    };
+    const Bytes before = ReadBytes(state);
+    for (const auto& [way, act, closes] : ways) {
+        Start(QString::fromStdString(state));
+        ShowActive();
+        Type(Pages().stats, id::kLevel, QStringLiteral("77"));
+        act();
+        EXPECT_EQ(window->isVisible(), !closes) << way;
+        EXPECT_EQ(ReadBytes(state), before) << way;  // closing never saves nor asks
+    }
+    EXPECT_TRUE(prompter.questions.empty());
 }
 
 }  // namespace

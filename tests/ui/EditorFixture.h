@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <deque>
 #include <memory>
 
@@ -21,6 +25,11 @@
 #include "platform/FileDialogs.h"
 #include "platform/SoundPlayer.h"
 #include "shell/MainDlg.h"
+
+// Failure messages show texts as text, not as a list of UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace sw::test {
 
@@ -101,6 +110,43 @@ protected:
     }
 
     ui::Pages Pages() const { return window->PageSet(); }
+
+    // The window shown and active, so that focus and keys behave as on a desktop.
+    void ShowActive() {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Drops files on the middle of `widget` as the window system delivers a drag: it enters
+    // the child under the pointer and goes up its parents until one takes it; the drop then
+    // goes to the one that took it. The files come as URLs and, as file managers offer them,
+    // as text too. Returns the action the drop was taken with, or IgnoreAction if refused.
+    Qt::DropAction DropOn(QWidget* widget, const QStringList& paths,
+                          Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction,
+                          Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QPoint inWindow = widget->mapTo(window.get(), widget->rect().center());
+        QWidget* target = window->childAt(inWindow);
+        target = target != nullptr ? target : window.get();
+        const QPointF at = target->mapFrom(window.get(), inWindow);
+        QList<QUrl> urls;
+        QStringList lines;
+        for (const QString& path : paths) {
+            urls << QUrl::fromLocalFile(path);
+            lines << urls.back().toString();
+        }
+        QMimeData data;
+        data.setUrls(urls);
+        data.setText(lines.join(QLatin1Char('\n')));
+        QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, modifiers);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) {
+            return Qt::IgnoreAction;
+        }
+        QDropEvent drop(at, actions, &data, Qt::LeftButton, modifiers);
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+    }
 
     template <typename Widget = QLineEdit>
     Widget* Control(QWidget* page, int id) const {

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QToolTip>
 #include <functional>
 
 #include "EditorFixture.h"
@@ -32,9 +33,7 @@ protected:
             std::ofstream(dir / "event.vellumgate.txt") << ownDescriptions;
         }
         Start(QString::fromStdString(state));
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ShowActive();
         window->Tabs()->setCurrentIndex(3);
         page = Pages().flags;
         list = page->FlagList();
@@ -433,6 +432,45 @@ TEST_F(EventFlagsTest, AnUnwritableFileKeepsTheEditOnScreenAndTheOldFile) {
     Click(1, 100, Qt::RightButton);
     EndEdit(Qt::Key_Escape);
     EXPECT_NE(OwnFile().find("'\n$0001:New\n$0002:\n"), std::string::npos);
+}
+
+TEST_F(EventFlagsTest, ADescriptionOfAnyLengthSurvivesAnEditUnchanged) {
+    std::string longest;
+    while (longest.size() < 40000) {
+        longest += "the lamplighter's long story " + std::to_string(longest.size()) + " ";
+    }
+    ShowFlagsPage(("$0002:" + longest + "\n").c_str());
+    Click(1, 200, Qt::RightButton);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->text().size(), static_cast<qsizetype>(longest.size()));
+    EndEdit(Qt::Key_Escape);
+    EXPECT_EQ(page->m_descriptions[2], longest);
+    EXPECT_NE(OwnFile().find("\n$0002:" + longest + "\n$0003:"), std::string::npos);
+}
+
+TEST_F(EventFlagsTest, ADescriptionWiderThanItsColumnShowsWholeInItsTooltip) {
+    const std::string wide =
+        "A description far too wide for its column, " + std::string(60, 'w') + " and its end";
+    ShowFlagsPage(("$0001:Woke up\n$0002:" + wide + "\n").c_str());
+    const auto tooltipAt = [this](int row) {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        const QPoint point(list->columnViewportPosition(1) + 100, RowPoint(row, 0).y());
+        QHelpEvent help(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(list->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tooltipAt(1), QString::fromStdString(wide));
+    EXPECT_EQ(tooltipAt(0), QString());  // shown whole already
+    // The cell shows the beginning with an ellipsis, not letters cut in half at the edge.
+    const QRect cell = list->visualRect(model->index(1, 1));
+    const QImage shown = list->viewport()->grab(cell).toImage();
+    int inkAtRightEdge = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        inkAtRightEdge += shown.pixelColor(shown.width() - 2, y).lightness() < 128 ? 1 : 0;
+    }
+    EXPECT_EQ(inkAtRightEdge, 0);
+    QToolTip::hideText();
 }
 
 }  // namespace

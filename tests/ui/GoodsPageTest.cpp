@@ -6,11 +6,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
+#include <functional>
 
 #include "EditorFixture.h"
 #include "ItemNames.h"
 #include "Messages.h"
 #include "pages/ControlIds.h"
+#include "pages/DialogTemplate.h"
 #include "pages/GoodsList.h"
 #include "pages/GoodsPage.h"
 
@@ -24,8 +27,27 @@ constexpr long Record(int code) {
     return 1397248 + 39L * code;
 }
 
+// The demo ROM with `name` in the record of `code`, as the game stores it.
+Bytes RomNaming(int code, const std::string& name) {
+    Bytes rom = MakeDemoRom();
+    for (long k = 0; k < 39; ++k) {
+        const auto c = k < static_cast<long>(name.size()) ? static_cast<std::uint8_t>(name[k]) : 0;
+        rom[Record(code) + k] = static_cast<std::uint8_t>(c + 0x30);
+    }
+    return rom;
+}
+
 class GoodsPageTest : public EditorTest {
 protected:
+    // The demo state open in the shown, active window, on the Goods tab.
+    void ShowGoods() {
+        Start(QString::fromStdString(state));
+        ShowActive();
+        window->Tabs()->setCurrentIndex(1);
+    }
+    QWidget* Arrow(int controlId) const {
+        return Goods()->findChild<QWidget*>(QString::number(controlId));
+    }
     ui::GoodsPage* Goods() const { return Pages().goods; }
     ui::GoodsList* List() const { return Control<ui::GoodsList>(Goods(), id::kGoodsList); }
     QComboBox* Chooser() const { return Control<QComboBox>(Goods(), id::kItemChooser); }
@@ -232,13 +254,6 @@ TEST_F(GoodsPageTest, AFailedRenameWarnsAndChangesNothing) {
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[1], std::string(msg::kRomWriteFailed) + "\n\n" + msg::kNoRomOpen);
     EXPECT_EQ(ReadBytes(rom), MakeDemoRom());
-
-    // No current slot: the rename neither opens nor writes.
-    window->Doc().OpenIfValid(state);
-    ClickSlot(7);
-    Goods()->g_currentGoodsSlot = -1;
-    EXPECT_EQ(BeginRename(), nullptr);
-    EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
 TEST_F(GoodsPageTest, KeyboardOrderFollowsTheTemplate) {
@@ -255,6 +270,195 @@ TEST_F(GoodsPageTest, KeyboardOrderFollowsTheTemplate) {
     } while (widget != first);
     EXPECT_EQ(order.join(QLatin1Char(' ')),
               QStringLiteral("1017 1006 1021 1007 1022 1041 1049 1050 1051"));
+}
+
+TEST_F(GoodsPageTest, ARenameNamesTheItemItOpenedOnHoweverTheEditEnds) {
+    const std::string other = dir / "other.zs1";
+    WriteBytes(other, MakeDemoState());  // no ROM beside it
+    const auto key = [](int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return [k, modifiers] {
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), modifiers);
+        };
+    };
+    const std::pair<const char*, std::function<void()>> endings[] = {
+        {"Enter", key(Qt::Key_Return)},
+        {"Escape", key(Qt::Key_Escape)},
+        {"Tab", key(Qt::Key_Tab)},
+        {"next member", [this] { QTest::mouseClick(Arrow(id::kNextMember), Qt::LeftButton); }},
+        {"previous member",
+         [this] { QTest::mouseClick(Arrow(id::kPreviousMember), Qt::LeftButton); }},
+        {"member chooser",
+         [this] {
+             QComboBox* combo = Goods()->CharacterCombo();
+             QTest::mouseClick(combo, Qt::LeftButton);  // drops down with member 0 current
+             for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) {
+                 QTest::keyClick(combo->view(), k);
+             }
+             ASSERT_EQ(window->Doc().gameState.currentCharacter, 2);
+         }},
+        {"File > Close", key(Qt::Key_W, Qt::ControlModifier)},
+        {"File > Open",
+         [&] {
+             dialogs.paths = {QString::fromStdString(other)};
+             key(Qt::Key_O, Qt::ControlModifier)();
+         }},
+        {"tab change", key(Qt::Key_Tab, Qt::ControlModifier)},
+        {"close box", [this] { window->close(); }},
+    };
+    for (const auto& [ending, end] : endings) {
+        WriteBytes(rom, MakeDemoRom());
+        prompter.messages.clear();
+        ShowGoods();
+        ClickSlot(0);  // Brass-Tipped Cane, 0x15
+        QLineEdit* editor = BeginRename();
+        ASSERT_NE(editor, nullptr) << ending;
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, QStringLiteral("Arrow Test"));
+        end();
+        QCoreApplication::processEvents();
+        EXPECT_THAT(DiffOffsets(RomNaming(0x15, "Arrow Test"), ReadBytes(rom)), testing::IsEmpty())
+            << ending;
+        EXPECT_TRUE(prompter.messages.empty()) << ending;
+    }
+}
+
+TEST_F(GoodsPageTest, TheHighlightedCellAndTheCurrentSlotNeverPart) {
+    ShowGoods();
+    const Bytes romBefore = ReadBytes(rom);
+    const auto key = [this](Qt::Key k) { return [this, k] { QTest::keyClick(List(), k); }; };
+    struct Case {
+        const char* name;
+        std::function<void()> keys;
+        int slot;  // where the cell goes; -1: wherever the list takes it
+    };
+    const Case cases[] = {
+        {"Home", key(Qt::Key_Home), 0},
+        {"End", key(Qt::Key_End), 13},
+        {"PgUp", key(Qt::Key_PageUp), -1},
+        {"PgDn", key(Qt::Key_PageDown), -1},
+        {"a letter", key(Qt::Key_H), 7},  // Honey Bun
+        {"Tab in after Numeric",
+         [this] {
+             Press(id::kNumeric);
+             for (int tabs = 0; tabs < 10 && !List()->hasFocus(); ++tabs) {
+                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+             }
+             ASSERT_TRUE(List()->hasFocus());
+         },
+         5},
+    };
+    for (const Case& c : cases) {
+        ClickSlot(5);
+        c.keys();
+        const int cell = List()->currentRow();
+        if (c.slot >= 0) {
+            EXPECT_EQ(cell, c.slot) << c.name;
+        }
+        EXPECT_EQ(Goods()->g_currentGoodsSlot, cell) << c.name;
+        ASSERT_GE(cell, 0) << c.name;
+        QLineEdit* editor = BeginRename();
+        ASSERT_NE(editor, nullptr) << c.name;
+        EXPECT_EQ(editor->text(),
+                  QString::fromStdString(Goods()->m_itemNames[Goods()->m_goods[cell]]))
+            << c.name;
+        QTest::keyClick(editor, Qt::Key_Escape);  // unchanged: the ROM keeps every byte
+        EXPECT_EQ(ReadBytes(rom), romBefore) << c.name;
+    }
+}
+
+TEST_F(GoodsPageTest, ANameOfThirtyNineCharactersOpensWholeAndIsCutOnlyWhenChanged) {
+    const std::string longest(39, 'L');
+    const Bytes longRom = RomNaming(0x15, longest);
+    WriteBytes(rom, longRom);
+    ShowGoods();
+    ClickSlot(0);
+    QLineEdit* editor = BeginRename();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QString::fromStdString(longest));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(ReadBytes(rom), longRom);
+
+    editor = BeginRename();
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, QStringLiteral("MN"));  // the N would be a 40th character
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_THAT(DiffOffsets(RomNaming(0x15, std::string(38, 'L')), ReadBytes(rom)),
+                testing::IsEmpty());
+}
+
+TEST_F(GoodsPageTest, MemberArrowsWaitForADocumentAndLookDimmedOnTheFrame) {
+    Start();
+    window->Tabs()->setCurrentIndex(1);
+    for (int arrow : {id::kNextMember, id::kPreviousMember}) {
+        EXPECT_FALSE(Arrow(arrow)->isEnabled()) << arrow;
+    }
+    QTest::mouseClick(Arrow(id::kNextMember), Qt::LeftButton);
+    window->Doc().OpenIfValid(state);
+    EXPECT_EQ(window->Doc().gameState.currentCharacter, 0);
+    EXPECT_EQ(Goods()->CharacterCombo()->currentIndex(), 0);
+    EXPECT_TRUE(Arrow(id::kNextMember)->isEnabled());
+
+    // Disabled, the arrow is dimmed and the frame's near-black stays around it.
+    const QImage picture = QImage(QStringLiteral(":/bitmap/156"), "BMP");
+    const QColor background = picture.pixelColor(0, 0), arrow = picture.pixelColor(4, 6);
+    Trigger(57602);
+    const QImage shown = Arrow(id::kNextMember)->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(0, 0), background);
+    EXPECT_EQ(shown.pixelColor(10, 13), background);
+    EXPECT_LT(shown.pixelColor(4, 6).lightness(), arrow.lightness());
+    EXPECT_GT(shown.pixelColor(4, 6).lightness(), background.lightness());
+}
+
+TEST_F(GoodsPageTest, EnterPressesTheFocusedButtonAndSaveElsewhere) {
+    ShowGoods();
+    const sw::Goods demo = Goods()->m_goods;
+    const Bytes stateBefore = ReadBytes(state);
+    sw::Goods removed = demo;
+    RemoveGoods(removed, 0);
+    sw::Goods added = demo;
+    AddGoods(added, 0x15);
+    const std::pair<int, sw::Goods> buttons[] = {
+        {id::kRemove, removed},
+        {id::kRemoveAll, sw::Goods{}},
+        {id::kBest, BestGoods(0)},
+        {id::kNumeric, NumericOrder(demo)},
+        {id::kAlpha, AlphaOrder(demo, Goods()->m_itemNames)},
+        {id::kAdd, added},
+    };
+    for (const auto& [button, expected] : buttons) {
+        Goods()->m_goods = demo;
+        Goods()->RefreshGoodsList();
+        ClickSlot(0);
+        QPushButton* pushed = Control<QPushButton>(Goods(), button);
+        pushed->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(pushed, Qt::Key_Return);
+        EXPECT_EQ(Goods()->m_goods, expected) << button;
+        EXPECT_EQ(ReadBytes(state), stateBefore) << button;
+    }
+    ClickSlot(0);
+    QTest::keyClick(List(), Qt::Key_Return);  // on the list: Save
+    EXPECT_EQ(ReadBytes(state).at(kMember0Goods + 11), 0x15);
+}
+
+TEST_F(GoodsPageTest, TheTitleBarsPiecesAnswerToTheirIds) {
+    Start();
+    const int y = ui::DluRect(0, 24, 0, 0).top() + 7;
+    for (const auto& [x, control] :
+         {std::pair{80, id::kGoodsTitle}, {232, id::kPreviousMember}, {241, id::kNextMember}}) {
+        QWidget* under = Goods()->childAt(x, y);
+        EXPECT_EQ(under != nullptr ? under->objectName() : QString(), QString::number(control));
+    }
+}
+
+TEST_F(GoodsPageTest, TheItemChooserDropsDownAboutThirtyRows) {
+    ShowGoods();
+    QTest::mouseClick(Chooser(), Qt::LeftButton);
+    QAbstractItemView* popup = Chooser()->view();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_NEAR(popup->viewport()->height() / popup->sizeHintForRow(0), 30, 1);
+    Chooser()->hidePopup();
 }
 
 }  // namespace

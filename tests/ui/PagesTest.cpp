@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include "EditorFixture.h"
@@ -48,9 +51,7 @@ TEST_F(PagesTest, StatsPageKeyboardOrderFollowsTheTemplate) {
 
 TEST_F(PagesTest, FocusedCharacterListCarriesOverToTheOtherPage) {
     Start(QString::fromStdString(state));
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ShowActive();
 
     Pages().stats->CharacterCombo()->setFocus();
     ASSERT_TRUE(Pages().stats->m_characterComboHasFocus);
@@ -94,6 +95,75 @@ TEST_F(PagesTest, RentPlaceholdersPlayTheirSounds) {
     const QRect goods = Pages().goods->m_rentStatic->geometry();
     ClickAt(Pages().goods, goods.topLeft());
     EXPECT_EQ(sounds.played, (std::vector<int>{194, 193}));
+}
+
+TEST_F(PagesTest, CtrlTabAndCtrlPageKeysStepThroughTheTabsBothWays) {
+    Start(QString::fromStdString(state));
+    ShowActive();
+    QTest::mouseClick(Control(Pages().stats, ui::id::kLevel), Qt::LeftButton);
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, ctrlShift = ctrl | Qt::ShiftModifier;
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> steps[] = {
+        {Qt::Key_Tab, ctrl, 1},          {Qt::Key_Tab, ctrl, 2},      {Qt::Key_Tab, ctrlShift, 1},
+        {Qt::Key_Backtab, ctrlShift, 0}, {Qt::Key_Tab, ctrlShift, 3}, {Qt::Key_PageDown, ctrl, 0},
+        {Qt::Key_PageUp, ctrl, 3},
+    };
+    for (const auto& [key, modifiers, tab] : steps) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused != nullptr ? focused : window.get(), key, modifiers);
+        EXPECT_EQ(window->Tabs()->currentIndex(), tab) << key << " " << modifiers.toInt();
+    }
+}
+
+TEST_F(PagesTest, ATabChangeLeavesTheFocusOffSaveSoSpaceDoesNotSave) {
+    Start(QString::fromStdString(state));
+    ShowActive();
+    const Bytes before = ReadBytes(state);
+    QTest::mouseClick(Control(Pages().stats, ui::id::kLevel), Qt::LeftButton);
+    Type(Pages().stats, ui::id::kLevel, QStringLiteral("13"));
+    auto* save = window->findChild<QPushButton*>(QStringLiteral("1023"));
+    for (QWidget* focused : {QApplication::focusWidget(), static_cast<QWidget*>(save)}) {
+        focused->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focused, Qt::Key_Tab, Qt::ControlModifier);
+        // A hidden page's focus goes to the window, not to Save; Save keeps its own.
+        EXPECT_EQ(QApplication::focusWidget(),
+                  focused == save ? static_cast<QWidget*>(save) : window.get());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        EXPECT_EQ(ReadBytes(state) == before, focused != save);
+    }
+}
+
+TEST_F(PagesTest, TheMovieCoversTheMiscRentArea) {
+    Start(QString::fromStdString(state));
+    window->Tabs()->setCurrentIndex(2);
+    ui::MiscPage* misc = Pages().misc;
+    const QPoint rent = misc->m_rentStatic->geometry().center();
+    const auto playing = [this](const QString& name) {
+        Type(Pages().misc, ui::id::kPlayerName, name);
+        Trigger(32773);
+        sounds.played.clear();
+    };
+    playing(QStringLiteral("Mr Thistlewood"));
+    ASSERT_FALSE(misc->m_flash->isHidden());
+    ClickAt(misc, rent);
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_NE(misc->childAt(rent)->cursor().shape(), Qt::BitmapCursor);
+
+    playing(QStringLiteral("Marlowe"));  // the placeholder is back, and so is its area
+    ClickAt(misc, rent);
+    EXPECT_EQ(sounds.played, std::vector<int>{194});
+    EXPECT_EQ(misc->childAt(rent)->cursor().shape(), Qt::BitmapCursor);
+}
+
+TEST_F(PagesTest, MenuBarAndMenusShareOneFont) {
+    Start();
+    ShowActive();
+    auto* bar = window->findChild<QMenuBar*>();
+    for (QAction* title : bar->actions()) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        ASSERT_TRUE(title->menu()->isVisible());
+        EXPECT_EQ(title->menu()->font(), bar->font()) << title->text().toStdString();
+        title->menu()->close();
+    }
 }
 
 // Two 1 x 1 frames: the smallest movie that plays.
