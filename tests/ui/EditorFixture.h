@@ -158,6 +158,12 @@ protected:
         QLineEdit* edit = Control(page, id);
         ASSERT_NE(edit, nullptr) << id;
         ASSERT_TRUE(edit->isEnabled()) << id;
+        ReplaceByTyping(edit, text);
+    }
+
+    // Selects all of a line edit's text, deletes it and types, one key event a character as
+    // a keyboard or input method sends them (any character, not only ASCII).
+    static void ReplaceByTyping(QLineEdit* edit, const QString& text) {
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         for (qsizetype i = 0; i < text.size(); ++i) {

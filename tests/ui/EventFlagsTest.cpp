@@ -80,9 +80,7 @@ protected:
     }
     void ReplaceEditorText(const QString& text) {
         ASSERT_NE(Editor(), nullptr);
-        Editor()->selectAll();
-        QTest::keyClick(Editor(), Qt::Key_Delete);
-        QTest::keyClicks(Editor(), text);
+        ReplaceByTyping(Editor(), text);
     }
     QString Description(int row) const { return model->index(row, 1).data().toString(); }
     std::string OwnFile() const { return ReadText(dir / "event.vellumgate.txt"); }
@@ -93,7 +91,7 @@ protected:
         answers.push_back([this, text, caseSensitive](QDialog& dialog) {
             auto& find = static_cast<ui::FindDlg&>(dialog);
             findShown.push_back({find.SearchEdit()->text(), find.CaseCheck()->isChecked()});
-            find.SearchEdit()->setText(text);
+            ReplaceByTyping(find.SearchEdit(), text);
             if (caseSensitive) {
                 QTest::mouseClick(find.CaseCheck(), Qt::LeftButton);
             }
@@ -471,6 +469,35 @@ TEST_F(EventFlagsTest, ADescriptionWiderThanItsColumnShowsWholeInItsTooltip) {
     }
     EXPECT_EQ(inkAtRightEdge, 0);
     QToolTip::hideText();
+}
+
+TEST_F(EventFlagsTest, DescriptionsAreRealCharactersInTheFileTheListAndFind) {
+    // A description file from Windows (code page 1252: 0xE9 is "é", 0x80 the euro sign).
+    ShowFlagsPage("$0003:caf\xE9\n$0004:Paid 3 ? at the inn\n$0005:Paid 3 \x80 at the mill\n");
+    EXPECT_EQ(Description(2), QStringLiteral("caf\u00E9\n"));
+    EXPECT_EQ(Description(4), QStringLiteral("Paid 3 \u20AC at the mill\n"));
+
+    // The euro sign typed into Find finds the mill, not the "?" of the inn.
+    Find(QStringLiteral("3 \u20AC"));
+    EXPECT_EQ(Top(), 4);
+    Find(QStringLiteral("CAF\u00C9"));  // and capitals fold to small letters beyond ASCII
+    EXPECT_EQ(Top(), 2);
+
+    // The file stays in its code page while every character has a byte there...
+    Click(3, 200, Qt::RightButton);
+    ReplaceEditorText(QStringLiteral("na\u00EFve"));
+    EndEdit(Qt::Key_Return);
+    EXPECT_NE(OwnFile().find("\n$0003:caf\xE9\n$0004:na\xEFve\n$0005:Paid 3 \x80 at"),
+              std::string::npos);
+    // ...and becomes UTF-8 when one has none; nothing typed is turned into "?".
+    Click(3, 200, Qt::RightButton);
+    ReplaceEditorText(QStringLiteral("\u03A9mega gate"));
+    EndEdit(Qt::Key_Return);
+    EXPECT_NE(OwnFile().find("\n$0003:caf\xC3\xA9\n$0004:\xCE\xA9mega gate\n$0005:Paid 3 "
+                             "\xE2\x82\xAC at"),
+              std::string::npos);
+    EXPECT_EQ(Description(3), QStringLiteral("\u03A9mega gate"));
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 }  // namespace
