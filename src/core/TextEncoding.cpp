@@ -147,6 +147,12 @@ std::string EncodeTextFile(std::string_view utf8, TextEncoding& encoding) {
             }
             bytes.push_back(static_cast<char>(byte));
         }
+        // Bytes that happen to form UTF-8 would read back as other characters ("Ã©" as "é"),
+        // so such a text goes out as UTF-8, which reads back as it is.
+        if (IsValidUtf8(bytes) && bytes != utf8) {
+            encoding = TextEncoding::kUtf8;
+            return std::string(utf8);
+        }
         return bytes;
     }
     return encoding == TextEncoding::kUtf8WithBom ? kBom + std::string(utf8) : std::string(utf8);

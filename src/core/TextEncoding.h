@@ -21,7 +21,9 @@ bool IsValidUtf8(std::string_view bytes);
 std::string DecodeTextFile(std::string_view bytes, TextEncoding& encoding);
 
 // UTF-8 text as a file's bytes in `encoding`. Windows-1252 is kept only while every character
-// has a byte there; otherwise the text is written as UTF-8 and `encoding` says so.
+// has a byte there and the bytes do not happen to form UTF-8 (which would read back as other
+// characters); otherwise the text is written as UTF-8 and `encoding` says so. So decoding what
+// this gives always gives the text back.
 std::string EncodeTextFile(std::string_view utf8, TextEncoding& encoding);
 
 // UTF-8 text with the capitals of the Latin, Greek and Cyrillic alphabets made small, so that

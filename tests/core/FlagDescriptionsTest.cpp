@@ -246,6 +246,9 @@ TEST_F(Descriptions, AreReadAsUtf8OrWindows1252AndWrittenBackSo) {
          "$0002:\xCE\xA9\n"},
         {"bom", "\xEF\xBB\xBF" "1:x\n", "x\n", "y", "$0002:y\n"},
         {"unassigned windows byte", "1:\x81\n", "\xC2\x81\n", "z", "$0002:z\n"},
+        // Windows bytes that would read as UTF-8 once the comment holding 0xFF is gone.
+        {"windows that looks like utf-8", "'\xFF\n1:\xC3\xA9\n", "\xC3\x83\xC2\xA9\n", "z",
+         "$0001:\xC3\x83\xC2\xA9\n$0002:z\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
