@@ -157,6 +157,7 @@ void GoodsPage::RefreshGoodsList() {
 
 void GoodsPage::ReadItemNamesFromRom(const std::string& path) {
     m_romPath = path;
+    m_romStamp = StampOf(path);
     if (ReadRomItemNames(path, m_itemNames)) {
         RebuildItemChooser();
     }
@@ -272,9 +273,12 @@ void GoodsPage::OnTextBoxScrolled(int value) {
     }
 }
 
-std::optional<QString> GoodsPage::BeginRename() const {
+std::optional<QString> GoodsPage::BeginRename() {
     if (g_currentGoodsSlot < 0 || g_currentGoodsSlot >= kGoodsSlotCount) {
         return std::nullopt;  // no slot is current: there is no item to rename
+    }
+    if (!m_romPath.empty() && StampOf(m_romPath) != m_romStamp) {
+        ReadItemNamesFromRom(m_romPath);  // the editor opens with the name the ROM holds now
     }
     return ShownGameText(m_itemNames[m_goods[g_currentGoodsSlot]]);
 }
@@ -291,6 +295,7 @@ void GoodsPage::EndRename(const QString& typed) {
         m_prompter.ShowMessage(message);
         return;
     }
+    m_romStamp = StampOf(m_romPath);  // our own write is no change by another program
     RebuildItemChooser();
     SelectSilently(m_itemChooser, code);
     RefreshGoodsList();

@@ -52,6 +52,9 @@ public:
     Goods m_goods{};
     ItemNameTable m_itemNames = DefaultItemNames();
     std::string m_romPath;
+    // The ROM as it was when its names were read: a rename reads them again first when the
+    // ROM has been changed on disk since.
+    FileStamp m_romStamp;
     // Makes the ROM's backup before its first rename in this run; set by the main window.
     BackupKeeper* m_backups = nullptr;
     QLabel* m_rentStatic = nullptr;
@@ -82,7 +85,7 @@ private:
     void OnBest();
     void OnStepMember(int step);
     void OnTextBoxScrolled(int value);
-    std::optional<QString> BeginRename() const;
+    std::optional<QString> BeginRename();
     void EndRename(const QString& typed);
 
     SoundPlayer& m_sounds;
