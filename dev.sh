@@ -18,10 +18,11 @@ BUILD_DIR=${BUILD_DIR:-build}
 #   libcli11-dev nlohmann-json3-dev                 statewright-cli's arguments and JSON
 #   libgtest-dev libgmock-dev libbenchmark-dev      tests and benchmarks
 #   fonts-dejavu-core                               a font for offscreen rendering in tests
+#   python3-jsonschema                              checks `show --json` against docs/ schema
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
           libsndfile1-dev libcli11-dev nlohmann-json3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core python3-jsonschema)
 # What the install checks and the Debian package need besides:
 #   desktop-file-utils appstream libxml2-utils      validate the desktop entry, metainfo, MIME
 #   shared-mime-info libglib2.0-bin groff-base      MIME database and lookup, man page warnings

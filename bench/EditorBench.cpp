@@ -1,6 +1,7 @@
 // How long the editor's everyday steps take on the demo files: start-up to the first shown
 // window (beside a bare dialog of the same size, the baseline it is read against), opening a
-// state until every page is filled, saving, switching members and refilling the flag list.
+// state until every page is filled, saving, switching members, refilling the flag list,
+// reloading a state another program changed, and comparing two states.
 // Run: build/bin/editor_bench (offscreen by default).
 #include <benchmark/benchmark.h>
 
@@ -18,6 +19,8 @@
 #include "DataFiles.h"
 #include "Demo.h"
 #include "Prompter.h"
+#include "StateCheck.h"
+#include "StateDiff.h"
 #include "pages/EventFlagsPage.h"
 #include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
@@ -130,6 +133,49 @@ void SwitchMember(benchmark::State& state) {
     }
 }
 BENCHMARK(SwitchMember)->Unit(benchmark::kMicrosecond);
+
+// Another program changed the state on disk: the check after the quiet period (read the file,
+// compare it with what was loaded, look for edits on the pages) and the reload it leads to.
+// Each round the file holds other cash, written outside the timing.
+void ReloadAfterOutsideChange(benchmark::State& state) {
+    QuietPlatform platform;
+    auto window = MakeWindow(platform, QString::fromStdString(Demo().state));
+    std::vector<std::uint8_t> bytes = sw::MakeDemoState();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++bytes[42052];
+        std::ofstream(Demo().state, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+        state.ResumeTiming();
+        window->Doc().OnDiskChanged();
+    }
+    std::string error;
+    sw::WriteDemoFiles(Demo().path, error);
+}
+BENCHMARK(ReloadAfterOutsideChange)->Unit(benchmark::kMicrosecond);
+
+// `statewright-cli diff A B --raw` without the printing: both files read and checked, both
+// records read, the fields, the flags and every byte outside the fields compared.
+void DiffDemoFiles(benchmark::State& state) {
+    const std::string other = Demo().path + "/other.zs1";
+    std::vector<std::uint8_t> bytes = sw::MakeDemoState();
+    bytes[42052] ^= 1, bytes[43040] ^= 1, bytes[5000] ^= 1;
+    std::ofstream(other, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    sw::DescriptionTable descriptions;
+    for (auto _ : state) {
+        std::string a, b;
+        sw::FileProblem problem;
+        sw::GameState first, second;
+        first.NumberMembers(), second.NumberMembers();
+        sw::ReadStateBytes(Demo().state, a, problem);
+        sw::ReadStateBytes(other, b, problem);
+        first.ReadAll(a), second.ReadAll(b);
+        benchmark::DoNotOptimize(sw::CompareStates(first, second, &descriptions));
+        benchmark::DoNotOptimize(sw::CompareOutsideFields(a, b));
+    }
+}
+BENCHMARK(DiffDemoFiles)->Unit(benchmark::kMicrosecond);
 
 // The fill every load, close and member switch does: the call alone (the page hidden, as
 // during an open), and with the Event Flags tab shown and the list repainted.

@@ -23,6 +23,8 @@ struct Arguments {
     ImportConfigArgs importConfig;
     ItemsArgs items;
     RenameItemArgs renameItem;
+    DiffArgs diff;
+    ApplyArgs apply;
     BackupsArgs backups;
     RestoreArgs restore;
 };
@@ -48,7 +50,9 @@ const std::vector<Command>& Commands() {
         {"show", "Print the party, money, texts and set flags of a save state",
          [](CLI::App& c, Arguments& a) {
              c.add_option("STATE", a.show.state)->required();
-             c.add_flag("--json", a.show.json, "Print one JSON object");
+             c.add_flag("--json", a.show.json,
+                        "Print one JSON object (the form `apply` reads; docs/state.schema.json), "
+                        "the set flags with their descriptions");
              c.add_flag("--force", a.show.force, kForceHelp);
          },
          [](const Arguments& a, Streams io) { return RunShow(a.show, io); }},
@@ -73,6 +77,30 @@ const std::vector<Command>& Commands() {
              c.add_flag("--no-backup", a.flag.noBackup, kNoBackupHelp);
          },
          [](const Arguments& a, Streams io) { return RunFlag(a.flag, io); }},
+        {"diff",
+         "Compare the editable data of two save states; exit 0 when the same, 1 when they "
+         "differ, 2 on trouble",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("A", a.diff.a, "The first save state")->required();
+             c.add_option("B", a.diff.b,
+                          "The second save state; flags are described from its own "
+                          "event.<name>.txt, else event.txt")
+                 ->required();
+             c.add_flag("--json", a.diff.json, "Print one JSON object");
+             c.add_flag("--raw", a.diff.raw,
+                        "Also list the byte ranges outside the editor's fields that differ");
+         },
+         [](const Arguments& a, Streams io) { return RunDiff(a.diff, io); }},
+        {"apply",
+         "Set every field present in a JSON file (as `show --json` prints it) by the rules of "
+         "`set`, then save; a wrong document changes nothing",
+         [](CLI::App& c, Arguments& a) {
+             c.add_option("STATE", a.apply.state)->required();
+             c.add_option("FILE", a.apply.json, "A JSON file, or - for standard input")->required();
+             c.add_flag("--force", a.apply.force, kForceHelp);
+             c.add_flag("--no-backup", a.apply.noBackup, kNoBackupHelp);
+         },
+         [](const Arguments& a, Streams io) { return RunApply(a.apply, io); }},
         {"export-config", "Write the state's editable data to a configuration file (.swr)",
          [](CLI::App& c, Arguments& a) {
              c.add_option("STATE", a.exportConfig.state)->required();

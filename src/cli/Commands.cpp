@@ -6,14 +6,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <iostream>
+#include <iterator>
 #include <optional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include "Backups.h"
 #include "ConfigFile.h"
+#include "DataFiles.h"
 #include "Demo.h"
 #include "FileIO.h"
 #include "FlagDescriptions.h"
@@ -25,6 +29,8 @@
 #include "PathRules.h"
 #include "ReadBack.h"
 #include "StateCheck.h"
+#include "StateDiff.h"
+#include "StateJson.h"
 
 namespace sw::cli {
 namespace {
@@ -228,43 +234,32 @@ std::vector<int> SetFlagNumbers(const GameState& state) {
 
 using Json = nlohmann::ordered_json;  // keys in the order they are documented
 
-Json MemberJson(const CharacterRecord& member) {
-    // The documented key order: the stats as the game lists them, not as the pages gather them.
-    static constexpr MemberField kOrder[] = {
-        MemberField::kName,     MemberField::kLevel,   MemberField::kExperience,
-        MemberField::kHp,       MemberField::kHpMax,   MemberField::kPp,
-        MemberField::kPpMax,    MemberField::kOffense, MemberField::kDefense,
-        MemberField::kSpeed,    MemberField::kGuts,    MemberField::kLuck,
-        MemberField::kVitality, MemberField::kIq};
-    Json json = {{"slot", member.index}};
-    for (MemberField field : kOrder) {
-        const std::string shown = ShownMemberField(member, field);
-        const char* key = MemberFields()[static_cast<int>(field)].key;
-        if (field == MemberField::kName) {
-            json[key] = Latin1ToUtf8(shown);
-        } else {
-            json[key] = std::stoll(shown);
-        }
-    }
-    json["goods"] = member.goods;
-    return json;
+// The program's default descriptions, event.txt, found where the editor finds its data files:
+// the working folder, the executable's, ../share/statewright/ beside it, $XDG_DATA_DIRS.
+std::string DefaultDescriptionFile() {
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    const std::string programDir =
+        length > 0 ? FolderOf(std::string(self, static_cast<std::size_t>(length))) : std::string();
+    std::error_code error;
+    const std::string startUpDir = std::filesystem::current_path(error).string();
+    return FindDataFile(DataSearchFolders(startUpDir, programDir, std::getenv("XDG_DATA_DIRS")),
+                        kDefaultDescriptionsFile);
 }
 
-void PrintJson(const OpenDocument& doc, std::ostream& out) {
-    Json json;
-    json["file"] = doc.path;
-    json["rom"] = doc.romPath.empty() ? Json() : Json(doc.romPath);
-    json["members"] = Json::array();
-    for (const CharacterRecord& member : doc.state.characters) {
-        json["members"].push_back(MemberJson(member));
+// A state's descriptions: its own event.<base>.txt beside it, else the default event.txt;
+// empty when neither can be read.
+DescriptionTable DescriptionsFor(const std::string& statePath) {
+    DescriptionTable descriptions;
+    FileProblem problem;
+    const std::string own = FolderOf(statePath) + DescriptionFileName(StateBaseName(statePath));
+    if (!ReadDescriptionFile(own, descriptions, problem)) {
+        const std::string fallback = DefaultDescriptionFile();
+        if (fallback.empty() || !ReadDescriptionFile(fallback, descriptions, problem)) {
+            descriptions.fill(std::string());
+        }
     }
-    json["money"] = doc.state.money;
-    json["bank"] = doc.state.bank;
-    for (const StateTextInfo& info : kStateTexts) {
-        json[info.key] = Latin1ToUtf8(ShownText(doc.state, info.text));
-    }
-    json["flags"] = SetFlagNumbers(doc.state);
-    out << json.dump(2) << '\n';
+    return descriptions;
 }
 
 void PrintText(const OpenDocument& doc, std::ostream& out) {
@@ -321,7 +316,12 @@ int RunShow(const ShowArgs& args, Streams io) {
     if (const int code = OpenState(args.state, args.force, false, io, doc); code != kDone) {
         return code;
     }
-    args.json ? PrintJson(doc, io.out) : PrintText(doc, io.out);
+    if (args.json) {
+        const DescriptionTable descriptions = DescriptionsFor(doc.path);
+        io.out << StateJsonText(doc.state, doc.path, doc.romPath, &descriptions);
+    } else {
+        PrintText(doc, io.out);
+    }
     return kDone;
 }
 
@@ -453,6 +453,110 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
     }
     io.out << Latin1ToUtf8(ItemChooserText(names[*code], *code)) << '\n';
     return kDone;
+}
+
+namespace {
+
+// A field's value in diff's JSON: numbers as numbers, texts as UTF-8, goods as a list of codes.
+Json FieldValue(const FieldDifference& field, const std::string& value) {
+    switch (field.kind) {
+        case FieldKind::kText:
+            return Latin1ToUtf8(value);
+        case FieldKind::kGoods: {
+            Json codes = Json::array();
+            for (std::size_t start = 0; start < value.size();) {
+                const std::size_t comma = std::min(value.find(',', start), value.size());
+                codes.push_back(std::stoi(value.substr(start, comma - start)));
+                start = comma + 1;
+            }
+            return codes;
+        }
+        case FieldKind::kNumber:
+            break;
+    }
+    return std::stoll(value);
+}
+
+Json DifferencesJson(const DiffArgs& args, const StateDifferences& differences,
+                     const std::vector<ByteRange>* raw) {
+    Json json = {{"a", args.a}, {"b", args.b}, {"same", differences.Same()}};
+    json["fields"] = Json::array();
+    for (const FieldDifference& field : differences.fields) {
+        json["fields"].push_back({{"field", field.key},
+                                  {"a", FieldValue(field, field.a)},
+                                  {"b", FieldValue(field, field.b)}});
+    }
+    json["flags"] = Json::array();
+    for (const FlagDifference& flag : differences.flags) {
+        json["flags"].push_back({{"number", FlagNumberText(flag.number)},
+                                 {"a", flag.a},
+                                 {"b", flag.b},
+                                 {"description", flag.description}});
+    }
+    if (raw != nullptr) {
+        json["raw"] = Json::array();
+        for (const ByteRange& range : *raw) {
+            json["raw"].push_back({{"offset", range.offset}, {"length", range.length}});
+        }
+    }
+    return json;
+}
+
+}  // namespace
+
+int RunDiff(const DiffArgs& args, Streams io) {
+    std::string bytes[2];
+    GameState states[2];
+    const std::string* paths[2] = {&args.a, &args.b};
+    for (int i = 0; i < 2; ++i) {
+        FileProblem problem;
+        states[i].NumberMembers();
+        if (!ReadStateBytes(*paths[i], bytes[i], problem) || !states[i].ReadAll(bytes[i])) {
+            io.err << "Cannot compare " << Describe(*paths[i], problem) << '\n';
+            return kFileError;
+        }
+    }
+    const DescriptionTable descriptions = DescriptionsFor(args.b);
+    const StateDifferences differences = CompareStates(states[0], states[1], &descriptions);
+    std::vector<ByteRange> raw;
+    if (args.raw) {
+        raw = CompareOutsideFields(bytes[0], bytes[1]);
+    }
+    if (args.json) {
+        io.out << DifferencesJson(args, differences, args.raw ? &raw : nullptr)
+                      .dump(2, ' ', false, Json::error_handler_t::replace)
+               << '\n';
+    } else {
+        io.out << DifferencesText(differences, args.raw ? &raw : nullptr);
+    }
+    return differences.Same() ? kDone : kDiffers;
+}
+
+int RunApply(const ApplyArgs& args, Streams io) {
+    std::string text;
+    if (args.json == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else if (FileProblem problem; !ReadWholeFile(args.json, text, problem)) {
+        io.err << "Cannot read the JSON file " << Describe(args.json, problem) << '\n';
+        return kFileError;
+    }
+    // Every error is found before the state is opened, so a wrong document changes nothing.
+    const std::string source = args.json == "-" ? "standard input" : args.json;
+    GameState trial;
+    std::vector<std::string> errors;
+    if (!ApplyStateJson(text, trial, errors)) {
+        io.err << "Nothing was changed: " << source << " is not a document `apply` takes.\n";
+        for (const std::string& error : errors) {
+            io.err << "  " << error << '\n';
+        }
+        return kUsage;
+    }
+    OpenDocument doc;
+    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+        return code;
+    }
+    ApplyStateJson(text, doc.state, errors);
+    return SaveState(doc, args.noBackup, io);
 }
 
 int RunBackups(const BackupsArgs& args, Streams io) {

@@ -11,6 +11,7 @@ namespace sw::cli {
 enum ExitCode : int {
     kDone = 0,
     kUsage = 1,       // malformed arguments, unknown keys, numbers out of range
+    kDiffers = 1,     // diff: the editable data differ (as diff(1) says it)
     kFileError = 2,   // not a usable state, ROM or configuration; cannot read or write
     kForeignRom = 3,  // the ROM beside the state has a foreign title and --force was not given
 };
@@ -64,6 +65,19 @@ struct RenameItemArgs {
     bool noBackup = false;
 };
 
+struct DiffArgs {
+    std::string a;
+    std::string b;
+    bool json = false;
+    bool raw = false;
+};
+struct ApplyArgs {
+    std::string state;
+    std::string json;  // a file, or "-" for standard input
+    bool force = false;
+    bool noBackup = false;
+};
+
 struct BackupsArgs {
     std::string file;
 };
@@ -81,6 +95,9 @@ int RunExportConfig(const ExportConfigArgs& args, Streams io);
 int RunImportConfig(const ImportConfigArgs& args, Streams io);
 int RunItems(const ItemsArgs& args, Streams io);
 int RunRenameItem(const RenameItemArgs& args, Streams io);
+// Exits 0 when the editable data are the same, 1 when they differ, 2 on trouble (as diff does).
+int RunDiff(const DiffArgs& args, Streams io);
+int RunApply(const ApplyArgs& args, Streams io);
 int RunBackups(const BackupsArgs& args, Streams io);
 int RunRestore(const RestoreArgs& args, Streams io);
 

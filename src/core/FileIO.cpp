@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -333,6 +334,85 @@ bool Flush(std::FILE* file) {
     const bool clean = std::ferror(file) == 0;
     std::clearerr(file);  // so that a later attempt, after the user freed space, can succeed
     return flushed && clean;
+}
+
+namespace {
+
+struct MemoryFile {
+    std::string* bytes;
+    std::size_t position = 0;
+};
+
+ssize_t MemoryRead(void* cookie, char* buffer, std::size_t size) {
+    auto* memory = static_cast<MemoryFile*>(cookie);
+    const std::size_t count =
+        std::min(size, memory->bytes->size() - std::min(memory->position, memory->bytes->size()));
+    std::memcpy(buffer, memory->bytes->data() + memory->position, count);
+    memory->position += count;
+    return static_cast<ssize_t>(count);
+}
+
+ssize_t MemoryWrite(void* cookie, const char* buffer, std::size_t size) {
+    auto* memory = static_cast<MemoryFile*>(cookie);
+    if (memory->position + size > memory->bytes->size()) {
+        errno = ENOSPC;  // the bytes never grow
+        return -1;
+    }
+    std::memcpy(memory->bytes->data() + memory->position, buffer, size);
+    memory->position += size;
+    return static_cast<ssize_t>(size);
+}
+
+int MemorySeek(void* cookie, off64_t* offset, int whence) {
+    auto* memory = static_cast<MemoryFile*>(cookie);
+    const off64_t base = whence == SEEK_SET   ? 0
+                         : whence == SEEK_CUR ? static_cast<off64_t>(memory->position)
+                                              : static_cast<off64_t>(memory->bytes->size());
+    if (base + *offset < 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    memory->position = static_cast<std::size_t>(base + *offset);
+    *offset = base + *offset;
+    return 0;
+}
+
+int MemoryClose(void* cookie) {
+    delete static_cast<MemoryFile*>(cookie);
+    return 0;
+}
+
+}  // namespace
+
+FilePtr OpenMemory(std::string& bytes) {
+    auto* memory = new MemoryFile{&bytes};
+    std::FILE* file =
+        fopencookie(memory, "r+b", {MemoryRead, MemoryWrite, MemorySeek, MemoryClose});
+    if (file == nullptr) {
+        delete memory;
+    }
+    return FilePtr(file);
+}
+
+bool ReadAllOf(std::FILE* file, std::string& bytes, FileProblem& problem) {
+    std::fflush(file);
+    if (lseek(fileno(file), 0, SEEK_SET) < 0) {
+        return Fail(problem, errno);
+    }
+    const bool read = ReadAllFrom(fileno(file), bytes, 64u << 20, problem);
+    std::fseek(file, 0, SEEK_SET);  // the stream's own position follows the descriptor's
+    return read;
+}
+
+FileStamp StampOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return {static_cast<unsigned long long>(info.st_dev),
+            static_cast<unsigned long long>(info.st_ino), static_cast<long long>(info.st_size),
+            static_cast<long long>(info.st_mtim.tv_sec),
+            static_cast<long long>(info.st_mtim.tv_nsec)};
 }
 
 long FileSize(std::FILE* file) {

@@ -78,6 +78,23 @@ bool WriteAt(std::FILE* file, long offset, const std::uint8_t* bytes, std::size_
 // fflush, and whether the stream has seen no error since the last Flush; resets the error.
 bool Flush(std::FILE* file);
 
+// A stream over bytes in memory, for the readers and writers that take a file: reads and
+// writes stay within the bytes (which never grow) and change nothing else. (fmemopen would
+// write a 0 behind the furthest byte written.) The bytes must outlive the stream.
+FilePtr OpenMemory(std::string& bytes);
+
+// The whole content of an open file, read from its start.
+bool ReadAllOf(std::FILE* file, std::string& bytes, FileProblem& problem);
+
+// When a file was last changed, as far as telling that it has been changed since: its device,
+// inode, size and modification time (all zero for a file that is not there).
+struct FileStamp {
+    unsigned long long device = 0, inode = 0;
+    long long size = 0, seconds = 0, nanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
+
 // Size of an open file in bytes, -1 when unknown.
 long FileSize(std::FILE* file);
 

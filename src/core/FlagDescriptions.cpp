@@ -153,6 +153,18 @@ DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::st
     return source;
 }
 
+bool ReadDescriptionFile(const std::string& path, DescriptionTable& descriptions,
+                         FileProblem& problem) {
+    descriptions.fill(std::string());
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, problem)) {
+        return false;
+    }
+    TextEncoding encoding = TextEncoding::kUtf8;
+    ParseDescriptions(DecodeTextFile(bytes, encoding), descriptions);
+    return true;
+}
+
 bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
                       DescriptionSource& source, Prompter& prompter) {
     const std::string path = DescriptionFileName(baseName);

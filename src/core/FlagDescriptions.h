@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "FileIO.h"
 #include "Prompter.h"
 #include "TextEncoding.h"
 
@@ -42,6 +43,12 @@ DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::st
 // The same from text already in memory (no messages for missing files; used by the reader).
 // False when reading stopped at a parse error.
 bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions);
+
+// Fills the table from one description file at a path, without any message (the command
+// line's reading of a state's descriptions). False, with the table emptied, when the file
+// cannot be read; a parse error keeps the lines read before it.
+bool ReadDescriptionFile(const std::string& path, DescriptionTable& descriptions,
+                         FileProblem& problem);
 
 // Writes the document's own file: two comment lines, then "$NNNN:description" for 1-1024,
 // with every line feed, and carriage returns at the end, taken out of the descriptions (in the

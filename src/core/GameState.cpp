@@ -12,7 +12,7 @@ namespace {
 using namespace layout;
 
 // Bytes of a member record that the readers look at: relative 0 up to the end of current PP.
-constexpr std::size_t kMemberReadBytes = kPpRel + 2;
+constexpr std::size_t kMemberReadBytes = kPpRel + kPointsBytes;
 
 template <std::size_t N>
 void DecodeText(const std::uint8_t* bytes, std::size_t count, std::array<char, N>& text) {
@@ -62,15 +62,15 @@ bool GameState::ReadCharacter(std::FILE* file, CharacterRecord& record) const {
     record.name[kNameBytes] = '\0';
     record.level = bytes[kLevelRel];
     record.experience = static_cast<std::int32_t>(ReadLE(&bytes[kExperienceRel], kExperienceBytes));
-    record.hpMax = static_cast<std::int32_t>(ReadLE(&bytes[kHpMaxRel], 2));
-    record.ppMax = static_cast<std::int32_t>(ReadLE(&bytes[kPpMaxRel], 2));
+    record.hpMax = static_cast<std::int32_t>(ReadLE(&bytes[kHpMaxRel], kPointsBytes));
+    record.ppMax = static_cast<std::int32_t>(ReadLE(&bytes[kPpMaxRel], kPointsBytes));
     auto attributes = record.Attributes();
     for (std::size_t i = 0; i < kAttributeCount; ++i) {
         *attributes[i] = bytes[kAttributesRel + i];
     }
     std::copy_n(&bytes[kGoodsRel], kGoodsSlots, record.goods.begin());
-    record.hp = static_cast<std::int32_t>(ReadLE(&bytes[kHpRel], 2));
-    record.pp = static_cast<std::int32_t>(ReadLE(&bytes[kPpRel], 2));
+    record.hp = static_cast<std::int32_t>(ReadLE(&bytes[kHpRel], kPointsBytes));
+    record.pp = static_cast<std::int32_t>(ReadLE(&bytes[kPpRel], kPointsBytes));
     return complete;
 }
 
@@ -106,12 +106,12 @@ bool GameState::WriteCharacter(std::FILE* file, CharacterRecord record) const {
     bool ok = WriteText(file, base + kNameRel, record.name, kNameBytes);
 
     // Level, experience with its fourth byte 0, maximum HP and PP: nine bytes in a row.
-    std::uint8_t block[kPpMaxRel + 2 - kLevelRel] = {};
+    std::uint8_t block[kPpMaxRel + kPointsBytes - kLevelRel] = {};
     block[0] = record.level;
     WriteLE(&block[kExperienceRel - kLevelRel], record.experience, kExperienceBytes);
     block[kExperienceRel - kLevelRel + kExperienceBytes] = 0;
-    WriteLE(&block[kHpMaxRel - kLevelRel], record.hpMax, 2);
-    WriteLE(&block[kPpMaxRel - kLevelRel], record.ppMax, 2);
+    WriteLE(&block[kHpMaxRel - kLevelRel], record.hpMax, kPointsBytes);
+    WriteLE(&block[kPpMaxRel - kLevelRel], record.ppMax, kPointsBytes);
     ok = ok && WriteAt(file, base + kLevelRel, block, sizeof block);
 
     std::array<std::uint8_t, kAttributeCount> attributes{};
@@ -121,8 +121,8 @@ bool GameState::WriteCharacter(std::FILE* file, CharacterRecord record) const {
     }
     ok = ok && WriteAt(file, base + kAttributesRel, attributes.data(), attributes.size());
     ok = ok && WriteAt(file, base + kGoodsRel, record.goods.data(), record.goods.size());
-    ok = ok && WriteNumber(file, base + kHpRel, record.hp, 2);
-    ok = ok && WriteNumber(file, base + kPpRel, record.pp, 2);
+    ok = ok && WriteNumber(file, base + kHpRel, record.hp, kPointsBytes);
+    ok = ok && WriteNumber(file, base + kPpRel, record.pp, kPointsBytes);
     return Flush(file) && ok;
 }
 
@@ -183,6 +183,17 @@ int GameState::WriteAll(std::FILE* file) const {
         return written + 1;
     }
     return WriteFlags(file) ? kSaveGroups : written + 2;
+}
+
+bool GameState::ReadAll(std::string_view bytes) {
+    std::string copy(bytes);
+    FilePtr file = OpenMemory(copy);
+    return file ? ReadAll(file.get()) : (Clear(), false);
+}
+
+bool GameState::WriteAll(std::string& bytes) const {
+    FilePtr file = OpenMemory(bytes);
+    return file && WriteAll(file.get()) == kSaveGroups;
 }
 
 int GameState::GetFlag(int n) const {

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "CharacterRecord.h"
 #include "Layout.h"
@@ -14,6 +16,14 @@ namespace sw {
 class GameState {
 public:
     virtual ~GameState() = default;
+
+    // Gives the four records the slots 0-3 they are read from and written to (a record made
+    // anew has every index 0).
+    void NumberMembers() {
+        for (int k = 0; k < layout::kMemberCount; ++k) {
+            characters[k].index = k;
+        }
+    }
 
     // Zeroes the members' fields, money and texts; keeps each index, currentCharacter, the
     // event flags and the bytes of every text behind its first character.
@@ -40,6 +50,11 @@ public:
     // Writes the groups in order and stops at the first that fails, so that a failing disk is
     // not written on blindly; returns how many were written whole (kSaveGroups: all).
     int WriteAll(std::FILE* file) const;
+
+    // The same on a whole file's bytes in memory, by the same readers and writers: a load of
+    // bytes already read, and the bytes a save would leave (their length never changes).
+    bool ReadAll(std::string_view bytes);
+    bool WriteAll(std::string& bytes) const;
 
     int GetFlag(int n) const;
     int ToggleFlag(int n);  // returns the flag's state before the call

@@ -54,6 +54,7 @@ inline constexpr long kGoodsRel = 35;        // 14 bytes: item codes, 0 = empty 
 inline constexpr std::size_t kGoodsSlots = 14;
 inline constexpr long kHpRel = 71;           // 2 bytes LE: current HP
 inline constexpr long kPpRel = 77;           // 2 bytes LE: current PP
+inline constexpr std::size_t kPointsBytes = 2;  // width of each HP and PP field
 
 // 128 bytes at 0xA81B: 1024 event flags, flag n = bit (n % 8) of byte n / 8.
 inline constexpr long kFlagsOffset = 43035;

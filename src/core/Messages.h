@@ -87,4 +87,16 @@ inline constexpr char kDescriptionsNotWritten[] =
     "save state was opened, so writing it would lose the descriptions it holds. Your edit is "
     "kept in memory; make the file readable and open the save state again.\n\n";  // then path
 
+// Ours: Save asks before writing over a state that another program (the emulator) changed
+// since the editor read it. Preceded by the file's name.
+inline constexpr char kChangedOnDisk[] =
+    " was changed by another program since it was opened. Write your changes over it?\n\nNo "
+    "reloads it and discards your changes.";
+
+// Ours: Tools > Compare with... needs an open state, and a file that is one.
+inline constexpr char kCompareNeedsState[] =
+    "Open a save state first: Compare with... compares it with another one.";
+inline constexpr char kCannotCompare[] =
+    "ERROR: Cannot compare with this file.\n\n";  // followed by path and reason
+
 }  // namespace sw::msg

@@ -52,6 +52,14 @@ struct MemberFieldInfo {
     std::int32_t limit;  // largest value stored; unused for the name
 };
 
+// The member fields in the order the game lists a member's stats: how `show`, its JSON and
+// `diff` list them (the pages gather in another order).
+inline constexpr MemberField kMemberFieldsListed[] = {
+    MemberField::kName,     MemberField::kLevel, MemberField::kExperience, MemberField::kHp,
+    MemberField::kHpMax,    MemberField::kPp,    MemberField::kPpMax,      MemberField::kOffense,
+    MemberField::kDefense,  MemberField::kSpeed, MemberField::kGuts,       MemberField::kLuck,
+    MemberField::kVitality, MemberField::kIq};
+
 // All member fields, in gathering order.
 const MemberFieldInfo (&MemberFields())[kMemberFieldCount];
 std::optional<MemberField> MemberFieldByKey(std::string_view key);

@@ -64,6 +64,23 @@ bool ValidateStateFile(const std::string& path, Prompter& prompter) {
     return true;
 }
 
+bool CheckStateBytes(std::string_view bytes, FileProblem& problem) {
+    if (bytes.substr(0, layout::kStateHeaderSize) != layout::kStateHeader) {
+        problem = {0, "it is not a ZSNES save state"};
+        return false;
+    }
+    if (bytes.size() < static_cast<std::size_t>(layout::kMinStateSize)) {
+        problem = {0, "it is too short to be a Vellumgate save state (" +
+                          std::to_string(bytes.size()) + " bytes; at least 43,163 are needed)"};
+        return false;
+    }
+    return true;
+}
+
+bool ReadStateBytes(const std::string& path, std::string& bytes, FileProblem& problem) {
+    return ReadWholeFile(path, bytes, problem) && CheckStateBytes(bytes, problem);
+}
+
 bool RomTitleMatches(const std::string& romPath) {
     FileProblem problem;
     FilePtr rom = OpenExisting(romPath, FileAccess::kRead, problem);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "Backups.h"
 #include "GameState.h"
@@ -14,6 +15,13 @@ namespace sw {
 // enough to hold every game field; otherwise one message and false. The open-failure message
 // goes on with the file and the real reason (a folder, a FIFO, a read-only mode...).
 bool ValidateStateFile(const std::string& path, Prompter& prompter);
+
+// The whole content of a save state that is only read (a state compared with another needs
+// no write permission), and whether bytes are one: the header and every game field. Without
+// messages: the problem says what is wrong ("it is not a ZSNES save state", "it is too
+// short ...").
+bool ReadStateBytes(const std::string& path, std::string& bytes, FileProblem& problem);
+bool CheckStateBytes(std::string_view bytes, FileProblem& problem);
 
 enum RomCheck : int { kRomDeclined = -1, kRomMissing = 0, kRomAccepted = 1 };
 

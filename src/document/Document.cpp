@@ -1,13 +1,21 @@
 #include "Document.h"
 
+#include <sys/stat.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <cerrno>
 
 #include "DataFiles.h"
+#include "GameText.h"
 #include "Messages.h"
 #include "PathRules.h"
 #include "StateCheck.h"
+#include "StateDiff.h"
 #include "pages/EventFlagsPage.h"
+#include "pages/FlagListCtrl.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
 #include "pages/StatsPage.h"
@@ -19,6 +27,17 @@ namespace {
 QString TitleFor(const std::string& fileName) {
     return QStringLiteral("%1 - %2").arg(QLatin1String(kPlainTitle),
                                          QFile::decodeName(fileName.c_str()));
+}
+
+// Whether the hidden checks would see anything new: they look at the names and the goods.
+bool SameCheckInputs(const GameState& a, const GameState& b) {
+    for (int k = 0; k < layout::kMemberCount; ++k) {
+        if (TextOf(a.characters[k].name) != TextOf(b.characters[k].name) ||
+            a.characters[k].goods != b.characters[k].goods) {
+            return false;
+        }
+    }
+    return TextOf(a.playerName) == TextOf(b.playerName);
 }
 
 }  // namespace
@@ -59,6 +78,7 @@ void Document::OpenStateFile(std::string path) {
     m_pages.flags->LoadDescriptions(defaultFolder);
     CloseDocument();
     g_statePath = path;
+    m_romStamp = StampOf(RomPathFor(path));
     const int rom = CheckRom(g_statePath, g_romPath, m_prompter);
     if (rom != kRomDeclined) {
         if (rom == kRomAccepted) {
@@ -86,15 +106,141 @@ bool Document::LoadDocument() {
     m_pages.goods->EnableControls(true);
     m_pages.misc->EnableControls(true);
     m_pages.flags->EnableFlagList(true);
-    if (!gameState.ReadAll(g_stateFile.get())) {
+    // One read of the whole file: the record and the bytes later changes are judged by.
+    std::string bytes;
+    FileProblem problem;
+    if (!ReadAllOf(g_stateFile.get(), bytes, problem) || !gameState.ReadAll(bytes)) {
         return false;
     }
     m_transfer.FillPages();
+    Remember(std::move(bytes));
     RunHiddenChecks();
     return true;
 }
 
+void Document::Remember(std::string bytes) {
+    m_diskBytes = std::move(bytes);
+    m_loadedRecord = gameState;
+    m_transfer.GatherInto(m_loadedRecord);  // as the pages hold it, limits applied
+    m_watch.Watch(g_statePath);
+}
+
+bool Document::HasUnsavedEdits() const {
+    GameState gathered = gameState;
+    m_transfer.GatherInto(gathered);
+    return !CompareStates(gathered, m_loadedRecord, nullptr).Same();
+}
+
+bool Document::ReloadMustWait() const {
+    if (QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr) {
+        return true;
+    }
+    // A label editor (a flag's description, an item's name) is open in one of the lists.
+    for (QWidget* page : std::initializer_list<QWidget*>{m_pages.stats, m_pages.goods, m_pages.misc,
+                                                         m_pages.flags}) {
+        for (const QAbstractItemView* view : page->findChildren<QAbstractItemView*>()) {
+            for (const QLineEdit* editor :
+                 view->viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+                if (!editor->isHidden()) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+void Document::OnDiskChanged() {
+    if (!g_stateFile) {
+        return;
+    }
+    if (ReloadMustWait()) {
+        m_watch.RetryLater();
+        return;
+    }
+    std::string now;
+    FileProblem problem;
+    // Half written, cut short, gone: what is shown stays, and the next change tries again.
+    if (!ReadStateBytes(g_statePath, now, problem)) {
+        return;
+    }
+    if (now == m_diskBytes) {
+        HoldFileAtPath();  // our own save, or the same bytes written anew
+        return;
+    }
+    backups.Forget(g_statePath);  // the next save backs up the other program's version
+    if (!HasUnsavedEdits()) {
+        ReloadFromDisk();
+    }
+}
+
+void Document::HoldFileAtPath() {
+    struct stat held {};
+    struct stat named {};
+    // A stream without a descriptor (a test's seam over the writes) is left as it is.
+    const int fd = g_stateFile ? fileno(g_stateFile.get()) : -1;
+    if (fd < 0 || fstat(fd, &held) != 0 || stat(g_statePath.c_str(), &named) != 0 ||
+        (held.st_dev == named.st_dev && held.st_ino == named.st_ino)) {
+        return;
+    }
+    FileProblem problem;
+    if (FilePtr file = OpenExisting(g_statePath, FileAccess::kUpdate, problem)) {
+        g_stateFile = std::move(file);
+    }
+}
+
+bool Document::RecheckRom() {
+    m_romStamp = StampOf(RomPathFor(g_statePath));
+    std::string romPath;
+    const int rom = CheckRom(g_statePath, romPath, m_prompter);
+    if (rom == kRomDeclined) {
+        const std::string fileName = StateFileName(g_statePath);
+        CloseDocument();
+        m_window.SetTitle(TitleFor(fileName));  // as an open declined at the question
+        return false;
+    }
+    g_romPath = romPath;
+    if (rom == kRomAccepted) {
+        m_pages.goods->ReadItemNamesFromRom(g_romPath);
+    } else {
+        m_pages.goods->m_romPath.clear();  // no ROM now: the names shown stay
+    }
+    return true;
+}
+
+void Document::ReloadFromDisk() {
+    if (!g_stateFile) {
+        return;
+    }
+    FlagListCtrl* list = m_pages.flags->FlagList();
+    const int top = list->TopIndex();
+    if (StampOf(RomPathFor(g_statePath)) != m_romStamp && !RecheckRom()) {
+        return;
+    }
+    FileProblem problem;
+    FilePtr file = OpenExisting(g_statePath, FileAccess::kUpdate, problem);
+    std::string bytes;
+    GameState fresh = gameState;  // keeps the member shown
+    if (!file || !ReadAllOf(file.get(), bytes, problem) || !CheckStateBytes(bytes, problem) ||
+        !fresh.ReadAll(bytes)) {
+        return;  // what is shown stays until the file is a save state again
+    }
+    const bool checksSeeNew = !SameCheckInputs(fresh, gameState);
+    gameState = fresh;
+    g_stateFile = std::move(file);
+    m_transfer.FillPages();
+    list->ScrollRows(top - list->TopIndex());
+    Remember(std::move(bytes));
+    // A silent reload plays no sound and shows no message unless the names or goods changed.
+    if (checksSeeNew) {
+        RunHiddenChecks();
+    }
+}
+
 void Document::CloseDocument() {
+    m_watch.Watch({});
+    m_diskBytes.clear();
     gameState.Clear();
     m_pages.goods->m_goods.fill(0);
     if (g_stateFile) {
@@ -112,7 +258,32 @@ void Document::CloseDocument() {
     m_window.SetTitle(QLatin1String(kPlainTitle));
 }
 
+bool Document::SettleOutsideChange(std::string& before) {
+    FileProblem problem;
+    if (!ReadStateBytes(g_statePath, before, problem)) {
+        before.clear();
+        return true;  // the save itself says what is wrong with the file
+    }
+    if (before != m_diskBytes) {
+        backups.Forget(g_statePath);  // the backup must hold the other program's version
+    }
+    if (KnownFieldBytes(before) != KnownFieldBytes(m_diskBytes)) {
+        // Without an edit of ours there is nothing to write over the other program's fields.
+        if (!HasUnsavedEdits() ||
+            !m_prompter.AskYesNo(StateFileName(g_statePath) + msg::kChangedOnDisk)) {
+            ReloadFromDisk();
+            return false;
+        }
+    }
+    HoldFileAtPath();
+    return true;
+}
+
 void Document::SaveDocument() {
+    std::string before;
+    if (g_stateFile && !SettleOutsideChange(before)) {
+        return;
+    }
     m_transfer.GatherPages();
     if (g_stateFile) {
         // Nothing is written into a file deleted, cut short or made read-only meanwhile, nor
@@ -120,6 +291,11 @@ void Document::SaveDocument() {
         const std::string failure =
             SaveStateFile(g_stateFile.get(), g_statePath, gameState, backups);
         if (!failure.empty()) {
+            // Whatever reached the file is ours, not another program's change.
+            FileProblem problem;
+            if (!before.empty() && ReadStateBytes(g_statePath, before, problem)) {
+                m_diskBytes = before;
+            }
             m_prompter.ShowMessage(failure + "\n\n" + msg::kEditsKept);
             return;
         }
@@ -127,6 +303,10 @@ void Document::SaveDocument() {
     m_transfer.FillStatsPage(gameState.characters[gameState.currentCharacter]);
     m_transfer.FillMoney(gameState);
     m_transfer.FillMiscTexts(gameState);
+    // The file now holds its bytes from before the save with the record written over them.
+    if (g_stateFile && !before.empty() && gameState.WriteAll(before)) {
+        Remember(std::move(before));
+    }
     RunHiddenChecks();
 }
 

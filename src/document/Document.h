@@ -10,6 +10,7 @@
 #include "FileIO.h"
 #include "GameState.h"
 #include "Prompter.h"
+#include "document/DiskWatch.h"
 #include "document/PageTransfer.h"
 #include "document/Pages.h"
 
@@ -40,10 +41,25 @@ public:
     void OpenIfValid(const std::string& path);
     void OpenStateFile(std::string path);
     void CloseDocument();
+    // Before writing, a file that another program changed since it was read is settled: with
+    // no edit on the pages it is reloaded instead; otherwise the user is asked whether to
+    // write over it (Yes, after a new backup) or to reload it (No).
     void SaveDocument();
+
+    // The file has changed on disk: reloaded when the pages hold no unsaved edit, no dialog
+    // and no label editor is open (then again a moment later), and it is still a save state.
+    void OnDiskChanged();
+    // Opening the state again, keeping the member shown and the flag list's scroll position;
+    // the ROM is checked (and perhaps asked about) again only when it has changed on disk.
+    void ReloadFromDisk();
+    // Whether the pages hold anything a save would write that differs from the file as it was
+    // loaded or last saved: typed edits, the Goods page's slots, toggled flags, a loaded
+    // configuration. (Descriptions are written at once and never count.)
+    bool HasUnsavedEdits() const;
 
     bool HasOpenFile() const { return static_cast<bool>(g_stateFile); }
     PageTransfer& Transfer() { return m_transfer; }
+    Pages PageSet() const { return m_pages; }
 
     GameState gameState;
     // Each file's backup before this run's first write into it (saves and item renames).
@@ -55,6 +71,16 @@ public:
 private:
     bool LoadDocument();
     void RunHiddenChecks();
+    // The file's bytes as this program last read or wrote them, and the pages' record then.
+    void Remember(std::string bytes);
+    bool ReloadMustWait() const;
+    // False when the save must not go on (the file was reloaded instead). `before` gets the
+    // file's bytes as they are now, or stays empty when it cannot be read.
+    bool SettleOutsideChange(std::string& before);
+    // Holds the file now at the path, when another program replaced the one held.
+    void HoldFileAtPath();
+    // The ROM changed on disk: checked as opening does. False when declined (no document).
+    bool RecheckRom();
 
     Pages m_pages;
     Prompter& m_prompter;
@@ -62,6 +88,10 @@ private:
     DocumentWindow& m_window;
     std::vector<std::string> m_dataFolders;
     PageTransfer m_transfer;
+    DiskWatch m_watch{[this] { OnDiskChanged(); }};
+    std::string m_diskBytes;   // the whole file as last loaded or saved
+    GameState m_loadedRecord;  // the pages read back right after that
+    FileStamp m_romStamp;      // the ROM beside the state, when it was last checked
 };
 
 }  // namespace sw::ui

@@ -107,16 +107,20 @@ void PageTransfer::FillFlagList(GameState) {
 }
 
 void PageTransfer::GatherPages() {
-    CharacterRecord& member = m_state.characters[m_state.currentCharacter];
+    GatherInto(m_state);
+}
+
+void PageTransfer::GatherInto(GameState& state) const {
+    CharacterRecord& member = state.characters[state.currentCharacter];
     for (const MemberFieldInfo& info : MemberFields()) {
         StoreTypedMemberField(member, info.field,
                               TypedGameText(m_pages.stats->FieldText(StatsControl(info.field))));
     }
     member.goods = m_pages.goods->m_goods;
-    m_state.money = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kCash)));
-    m_state.bank = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kBank)));
+    state.money = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kCash)));
+    state.bank = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kBank)));
     for (const MiscControl& control : kMiscControls) {
-        StoreTypedText(m_state, control.text, TypedGameText(m_pages.misc->FieldText(control.id)));
+        StoreTypedText(state, control.text, TypedGameText(m_pages.misc->FieldText(control.id)));
     }
 }
 

@@ -21,6 +21,9 @@ public:
     void FillMiscTexts(GameState state);
     void FillFlagList(GameState state);
     void GatherPages();
+    // The pages read back into another record, as GatherPages would into the document's: what
+    // a save would write, without changing anything.
+    void GatherInto(GameState& state) const;
     void SwitchCharacter(int index, bool gatherFirst);
 
 private:

@@ -183,6 +183,7 @@ void GoodsPage::FinishRename() {
 
 void GoodsPage::ReadItemNamesFromRom(const std::string& path) {
     m_romPath = path;
+    m_romStamp = StampOf(path);
     if (ReadRomItemNames(path, m_itemNames)) {
         RebuildItemChooser();
     }
@@ -303,6 +304,9 @@ std::optional<QString> GoodsPage::BeginRename(int slot) {
     if (slot < 0 || slot >= kGoodsSlotCount) {
         return std::nullopt;  // no slot: there is no item to rename
     }
+    if (!m_romPath.empty() && StampOf(m_romPath) != m_romStamp) {
+        ReadItemNamesFromRom(m_romPath);  // the editor opens with the name the ROM holds now
+    }
     const int code = m_goods[slot];
     m_rename = Rename{code, m_itemNames[code], m_romPath};
     return ShownGameText(m_itemNames[code]);
@@ -324,6 +328,7 @@ void GoodsPage::EndRename(const QString& typed) {
         m_prompter.ShowMessage(message);
         return;
     }
+    m_romStamp = StampOf(m_romPath);  // our own write is no change by another program
     RebuildItemChooser();
     SelectSilently(m_itemChooser, rename.code);
     RefreshGoodsList();

@@ -55,6 +55,9 @@ public:
     Goods m_goods{};
     ItemNameTable m_itemNames = DefaultItemNames();
     std::string m_romPath;
+    // The ROM as it was when its names were read: a rename reads them again first when the
+    // ROM has been changed on disk since.
+    FileStamp m_romStamp;
     // Makes the ROM's backup before its first rename in this run; set by the main window.
     BackupKeeper* m_backups = nullptr;
     QLabel* m_rentStatic = nullptr;

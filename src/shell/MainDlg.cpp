@@ -38,6 +38,7 @@
 #include "platform/SoundPlayer.h"
 #include "platform/UserFolders.h"
 #include "shell/AboutDlg.h"
+#include "shell/CompareDlg.h"
 #include "shell/ConfigCommands.h"
 
 namespace sw::ui {
@@ -158,6 +159,10 @@ void MainDlg::CreateActions() {
     add(tools, 32779, "Save Config &As...", [this] { SaveConfigAs(); });
     tools->addSeparator();
     add(tools, 32778, "Load Config...", [this] { LoadConfig(); });
+    tools->addSeparator();
+    add(tools, kCompareCommand, "&Compare with...", [this] {
+        CompareWithOtherState(*m_document, m_platform.dialogs, m_platform.prompter, this);
+    });
     tools->addSeparator();
     add(tools, 32782, "Edit default event flag descriptions",
         [this] { OnEditEventDescriptions(); });

@@ -17,8 +17,8 @@
 #include <functional>
 #include <iterator>
 #include <map>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 
 #include "Cli.h"
@@ -73,7 +73,9 @@ Json ReadIndependently(const Bytes& b) {
     }
     for (int n = 0; n < 1024; ++n) {
         if ((b[43035 + n / 8] >> (n % 8)) & 1) {
-            json["flags"].push_back(n + 1);
+            char number[8];
+            std::snprintf(number, sizeof number, "$%04X", n + 1);
+            json["flags"].push_back(number);
         }
     }
     return json;
@@ -90,8 +92,7 @@ protected:
         original = ReadBytes(state);
     }
     void TearDown() override {
-        m_dataHome ? setenv("XDG_DATA_HOME", m_dataHome->c_str(), 1)
-                   : unsetenv("XDG_DATA_HOME");
+        m_dataHome ? setenv("XDG_DATA_HOME", m_dataHome->c_str(), 1) : unsetenv("XDG_DATA_HOME");
     }
     int Run(const std::vector<std::string>& args) {
         out.str("");
@@ -141,8 +142,18 @@ TEST_F(Cli, ShowJsonMatchesTheBytes) {
     EXPECT_EQ(shown.at("rom"), rom);
     const Json expected = ReadIndependently(bytes);
     for (auto field = expected.begin(); field != expected.end(); ++field) {
-        EXPECT_EQ(shown.at(field.key()), field.value()) << field.key();
+        if (field.key() != "flags") {
+            EXPECT_EQ(shown.at(field.key()), field.value()) << field.key();
+        }
     }
+    // The set flags by number, each with its description (event.txt beside the program).
+    Json numbers = Json::array();
+    for (const Json& flag : shown.at("flags")) {
+        numbers.push_back(flag.at("number"));
+    }
+    EXPECT_EQ(numbers, expected.at("flags"));
+    EXPECT_EQ(shown.at("flags").at(0).at("description"),
+              "Started as an apprentice at the Bindery on Spine Row");
 }
 
 TEST_F(Cli, SetAppliesThePagesLimitsAndTouchesOnlyTheEditedBytes) {
@@ -203,6 +214,187 @@ TEST_F(Cli, FlagTakesEveryNumberForm) {
     expected[43162] ^= 0x80;
     EXPECT_EQ(Run({"flag", state, "toggle", "$0001", "$0400"}), 0);
     EXPECT_THAT(Changed(expected), IsEmpty());
+}
+
+// Each row edits B (a copy of the demo in its own folder, with its own descriptions), then diff
+// runs in text and in JSON: the same exit code, the text line, and the JSON's verdict.
+TEST_F(Cli, DiffListsTheEditableDifferencesAndExitsLikeDiff) {
+    const std::string b = dir / "b/vellumgate.zs1";
+    std::filesystem::create_directories(dir / "b");
+    std::ofstream(dir / "b/event.vellumgate.txt") << "$0005:Heard the bell\n$0010:Wren joined\n";
+    struct Row {
+        const char* what;
+        std::function<void(Bytes&)> edit;
+        std::vector<std::string> options;
+        int code;
+        const char* line;  // in the text output
+    };
+    const Row rows[] = {
+        {"the same", [](Bytes&) {}, {}, 0, "The editable data are the same.\n"},
+        {"a level", [](Bytes& x) { x[42560 + 5] = 22; }, {}, 1, "  member1.level     21 -> 22\n"},
+        {"a dog's name",
+         [](Bytes& x) {
+             Patch(x, 42028, {0x82, 0x00});
+         },
+         {},
+         1,
+         "  dogName           \"Pip\" -> \"R\"\n"},
+        {"goods",
+         [](Bytes& x) {
+             Patch(x, 42750 + 35, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+         },
+         {},
+         1,
+         "  member3.goods     51,63,73,87,185,100,100,140,238,214 -> 1\n"},
+        {"cash",
+         [](Bytes& x) {
+             Patch(x, 42052, {0x09, 0x03, 0x00});
+         },
+         {},
+         1,
+         "  money             4812 -> 777\n"},
+        {"a flag on, described in B's own file",
+         [](Bytes& x) { x[43035] |= 0x10; },
+         {},
+         1,
+         "Flags that differ (their state in B):\n  $0005  on   Heard the bell\n"},
+        {"a flag off", [](Bytes& x) { x[43036] &= 0x7F; }, {}, 1, "  $0010  off  Wren joined\n"},
+        {"a byte outside the fields",
+         [](Bytes& x) { x[5000] ^= 1; },
+         {},
+         0,
+         "The editable data are the same.\n"},
+        {"... with --raw",
+         [](Bytes& x) { x[5000] ^= 1; },
+         {"--raw"},
+         0,
+         "Bytes outside the fields that differ (1 in 1 range):\n  0x01388-0x01388  1 byte\n"},
+        {"experience's fourth byte is a field's",
+         [](Bytes& x) { x[42474] = 7; },
+         {"--raw"},
+         0,
+         "No byte outside the fields differs.\n"},
+        {"B no save state", [](Bytes& x) { x[0] = 'z'; }, {}, 2, ""},
+        {"B too short", [](Bytes& x) { x.resize(43162); }, {}, 2, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Bytes edited = original;
+        row.edit(edited);
+        WriteBytes(b, edited);
+        std::vector<std::string> args = {"diff", state, b};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        EXPECT_EQ(Run(args), row.code) << err.str();
+        EXPECT_THAT(out.str(), HasSubstr(row.line));
+        args.push_back("--json");
+        EXPECT_EQ(Run(args), row.code);
+        if (row.code != 2) {
+            const Json json = Json::parse(out.str());
+            EXPECT_EQ(json.at("same"), row.code == 0);
+            EXPECT_EQ(json.contains("raw"), !row.options.empty());
+        }
+    }
+    EXPECT_EQ(Run({"diff", state, dir / "missing.zs1"}), 2);
+    EXPECT_THAT(err.str(), HasSubstr("missing.zs1: No such file or directory"));
+
+    // The JSON gives each value its type: numbers, texts, lists of item codes.
+    Bytes edited = original;
+    Patch(edited, 42750 + 35, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    edited[43035] |= 0x10;
+    WriteBytes(b, edited);
+    ASSERT_EQ(Run({"diff", state, b, "--json"}), 1);
+    const Json json = Json::parse(out.str());
+    EXPECT_EQ(json.at("fields"), Json::parse(R"([{"field": "member3.goods", "a": [51, 63, 73, 87,
+        185, 100, 100, 140, 238, 214], "b": [1]}])"));
+    EXPECT_EQ(json.at("flags"), Json::parse(R"([{"number": "$0005", "a": false, "b": true,
+        "description": "Heard the bell"}])"));
+}
+
+// show --json of A piped into apply B - makes B's editable data A's, and nothing else of B's;
+// the document matches the schema in docs/.
+TEST_F(Cli, ShowJsonRoundTripsThroughApplyAndFollowsTheSchema) {
+    const std::string b = dir / "b.zs1";
+    Bytes other = original;
+    Patch(other, 42465, {0x82, 0xA5, 0x00});  // a name, a level, goods, money, a text, flags
+    other[42560 + 5] = 3;
+    Patch(other, 42655 + 35, {0x07, 0x00, 0x00});
+    Patch(other, 42052, {0x01, 0x00, 0x00});
+    Patch(other, 42040, {0x71, 0x00});
+    other[43035] = 0x00, other[43100] = 0xFF;
+    other[5000] ^= 0xFF;  // outside the fields: stays B's
+    WriteBytes(b, other);
+    ASSERT_EQ(Run({"diff", state, b}), 1);
+    const std::string pipe = STATEWRIGHT_CLI " show --json '" + state +
+                             "' | " STATEWRIGHT_CLI " apply '" + b + "' - --no-backup";
+    ASSERT_EQ(std::system(pipe.c_str()), 0);
+    EXPECT_EQ(Run({"diff", state, b}), 0) << out.str();
+    EXPECT_EQ(DiffOffsets(original, ReadBytes(b)), std::vector<long>{5000})
+        << "the bytes outside the fields stay B's";
+
+    ASSERT_EQ(Run({"show", "--json", state}), 0);
+    const std::string shown = dir / "shown.json";
+    const std::string text = out.str();
+    WriteBytes(shown, Bytes(text.begin(), text.end()));
+    const std::string validate =
+        "python3 -c 'import json, sys, jsonschema; "
+        "schema = json.load(open(sys.argv[1])); "
+        "jsonschema.Draft202012Validator.check_schema(schema); "
+        "jsonschema.Draft202012Validator(schema).validate(json.load(open(sys.argv[2])))' "
+        "'" STATEWRIGHT_SCHEMA "' '" +
+        shown + "'";
+    EXPECT_EQ(std::system(validate.c_str()), 0);
+}
+
+// A wrong document is refused whole, naming the JSON path of every error, and the state keeps
+// every byte.
+TEST_F(Cli, ApplyRefusesAWrongDocumentAndChangesNothing) {
+    const std::string file = dir / "edit.json";
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {R"({"money": 5, "bank": "many"})", {"$.bank: a whole number is expected, not a text"}},
+        {R"({"members": [{"level": 1.5}]})",
+         {"$.members[0].level: a whole number is expected, not a number with a fraction"}},
+        {R"({"members": [{"leval": 3}, {"slot": 7}]})",
+         {"$.members[0].leval: no such field", "$.members[1].slot: slots run from 0 to 3"}},
+        {R"({"members": [{"slot": 1}, {}]})", {"$.members[1]: member 1 is given twice"}},
+        {R"({"members": [{}, {}, {}, {}, {"name": "Fifth"}]})",
+         {"$.members[4]: there are four members, slots 0 to 3"}},
+        {R"({"members": [{"goods": [1, 256]}]})",
+         {"$.members[0].goods[1]: item codes run from 0 to 255"}},
+        {R"({"members": [{"goods": [1,2,3,4,5,6,7,8,9,10,11,12,13,14,15]}]})",
+         {"$.members[0].goods: at most 14 item codes (one per goods slot)"}},
+        {R"({"flags": ["$0401", {"number": 0}, {"description": "x"}, true]})",
+         {"$.flags[0]: flag numbers run from $0001 to $0400",
+          "$.flags[1].number: flag numbers run from $0001 to $0400",
+          "$.flags[2]: the flag's \"number\" is missing",
+          "$.flags[3]: a flag number (\"$0010\" or 16) is expected, not true"}},
+        {R"({"dogName": null, "nick name": "x"})",
+         {"$.dogName: a text is expected, not null", "$[\"nick name\"]: no such field"}},
+        {R"([1, 2])", {"$: a JSON object is expected, not a list"}},
+        {"{\"money\": 1,\n", {"$: not JSON: parse error at line 2, column 1"}},
+    };
+    for (const auto& [document, errors] : rows) {
+        SCOPED_TRACE(document);
+        WriteBytes(file, Bytes(document, document + std::strlen(document)));
+        EXPECT_EQ(Run({"apply", state, file}), 1);
+        const std::string said = err.str();
+        EXPECT_EQ(said.rfind("Nothing was changed: " + file + " is not a document", 0), 0u);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1 + std::ssize(errors)) << said;
+        for (const std::string& error : errors) {
+            EXPECT_THAT(said, HasSubstr("\n  " + error)) << said;
+        }
+    }
+    EXPECT_THAT(Changed(original), IsEmpty());
+    EXPECT_EQ(Run({"apply", state, dir / "missing.json"}), 2);
+    // The limits are set's: the same bytes as the same values through set.
+    const std::string limits = R"({"members":[{"level":300,"hp":40000,"name":"Zandorovik"}]})";
+    WriteBytes(file, Bytes(limits.begin(), limits.end()));
+    ASSERT_EQ(Run({"apply", state, file}), 0) << err.str();
+    const Bytes applied = ReadBytes(state);
+    WriteBytes(state, original);
+    ASSERT_EQ(
+        Run({"set", state, "member0.level=300", "member0.hp=40000", "member0.name=Zandorovik"}), 0);
+    EXPECT_THAT(DiffOffsets(applied, ReadBytes(state)), IsEmpty());
+    EXPECT_NE(applied, original);
 }
 
 TEST_F(Cli, RefusesAStateThatIsNotOneOrHasAForeignRom) {
@@ -380,8 +572,8 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
     EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 10);
     EXPECT_THAT(listing, HasSubstr(" UTC  275291 bytes  " + backups + "vellumgate.zs1."));
     const auto moneyOf = [](const Bytes& bytes) { return bytes[42052]; };
-    const std::string newest = listing.substr(listing.find(backups), listing.find('\n') -
-                                                                           listing.find(backups));
+    const std::string newest =
+        listing.substr(listing.find(backups), listing.find('\n') - listing.find(backups));
     EXPECT_EQ(moneyOf(ReadBytes(newest)), 10);  // as it was before the last write
 
     // Restore puts the newest back, after a backup of the file as it is now.
@@ -406,9 +598,9 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
     std::filesystem::remove_all(dir / "data");
     WriteBytes(dir / "data", {});
     const Bytes before = ReadBytes(state);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"set", state, "money=5"}, {"flag", state, "on", "1"},
-          {"rename-item", rom, "1", "Cork"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"set", state, "money=5"},
+                                                 {"flag", state, "on", "1"},
+                                                 {"rename-item", rom, "1", "Cork"}}) {
         EXPECT_EQ(Run(args), 2);
         EXPECT_THAT(err.str(), HasSubstr("no backup of it could be made first"));
     }
@@ -423,19 +615,26 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
 TEST_F(Cli, FaultMatrix) {
     namespace fs = std::filesystem;
     enum Op { kShow, kSet, kFlag, kExport, kImport, kItems, kRename, kOps };
-    const char* const opNames[kOps] = {"show", "set", "flag", "export", "import", "items",
-                                       "rename"};
+    const char* const opNames[kOps] = {"show",   "set",   "flag",  "export",
+                                       "import", "items", "rename"};
     const std::string config = dir / "party.swr";
     const auto commandFor = [&](Op op) -> std::string {
         const std::string s = "'" + state + "'", r = "'" + rom + "'", c = "'" + config + "'";
         switch (op) {
-            case kShow: return "show " + s;
-            case kSet: return "set " + s + " money=1";
-            case kFlag: return "flag " + s + " on 1";
-            case kExport: return "export-config " + s + " " + c;
-            case kImport: return "import-config " + c + " " + s;
-            case kItems: return "items " + r;
-            default: return "rename-item " + r + " 1 Cork";
+            case kShow:
+                return "show " + s;
+            case kSet:
+                return "set " + s + " money=1";
+            case kFlag:
+                return "flag " + s + " on 1";
+            case kExport:
+                return "export-config " + s + " " + c;
+            case kImport:
+                return "import-config " + c + " " + s;
+            case kItems:
+                return "items " + r;
+            default:
+                return "rename-item " + r + " 1 Cork";
         }
     };
     const auto replaceWith = [](const std::string& path, const std::string& target) {
@@ -454,60 +653,100 @@ TEST_F(Cli, FaultMatrix) {
     };
     const Bytes demoRom = ReadBytes(rom);
     std::vector<Row> rows = {
-        {"short state", [&] { WriteBytes(state, Bytes(original.begin(), original.begin() + 100)); },
-         {2, 2, 2, 2, 2, 0, 0}, "too short"},
+        {"short state",
+         [&] { WriteBytes(state, Bytes(original.begin(), original.begin() + 100)); },
+         {2, 2, 2, 2, 2, 0, 0},
+         "too short"},
         {"lower-case header",
          [&] {
              Bytes b = original;
              std::memcpy(b.data(), "zsnes save state", 16);
              WriteBytes(state, b);
          },
-         {2, 2, 2, 2, 2, 0, 0}, "not a ZSNES save state"},
-        {"state is a folder", [&] { fs::remove(state), fs::create_directory(state); },
-         {2, 2, 2, 2, 2, 0, 0}, "it is a folder"},
-        {"state is a FIFO", [&] { fs::remove(state), mkfifo(state.c_str(), 0644); },
-         {2, 2, 2, 2, 2, 0, 0}, "named pipe (FIFO)"},
-        {"state is /dev/zero", [&] { replaceWith(state, "/dev/zero"); }, {2, 2, 2, 2, 2, 0, 0},
+         {2, 2, 2, 2, 2, 0, 0},
+         "not a ZSNES save state"},
+        {"state is a folder",
+         [&] { fs::remove(state), fs::create_directory(state); },
+         {2, 2, 2, 2, 2, 0, 0},
+         "it is a folder"},
+        {"state is a FIFO",
+         [&] { fs::remove(state), mkfifo(state.c_str(), 0644); },
+         {2, 2, 2, 2, 2, 0, 0},
+         "named pipe (FIFO)"},
+        {"state is /dev/zero",
+         [&] { replaceWith(state, "/dev/zero"); },
+         {2, 2, 2, 2, 2, 0, 0},
          "it is a device"},
-        {"state is a link loop", [&] { replaceWith(state, state); }, {2, 2, 2, 2, 2, 0, 0},
+        {"state is a link loop",
+         [&] { replaceWith(state, state); },
+         {2, 2, 2, 2, 2, 0, 0},
          "Too many levels of symbolic links"},
-        {"state of mode 0444", [&] { makeMode(state, fs::perms(0444)); }, {2, 2, 2, 2, 2, 0, 0},
+        {"state of mode 0444",
+         [&] { makeMode(state, fs::perms(0444)); },
+         {2, 2, 2, 2, 2, 0, 0},
          "read-only (mode 0444)"},
-        {"state of mode 0000", [&] { makeMode(state, fs::perms::none); }, {2, 2, 2, 2, 2, 0, 0},
+        {"state of mode 0000",
+         [&] { makeMode(state, fs::perms::none); },
+         {2, 2, 2, 2, 2, 0, 0},
          "allows no reading"},
-        {"state of another user, ordinary user", [&] { lchown(state.c_str(), 0, 0); },
-         {2, 2, 2, 2, 2, 0, 0}, "Permission denied", true},
+        {"state of another user, ordinary user",
+         [&] { lchown(state.c_str(), 0, 0); },
+         {2, 2, 2, 2, 2, 0, 0},
+         "Permission denied",
+         true},
         {"ROM shorter than its item table",
          [&] { WriteBytes(rom, Bytes(demoRom.begin(), demoRom.begin() + 70000)); },
-         {0, 0, 0, 0, 0, 0, 2}, "ends before the name of item 1"},
-        {"ROM is a folder", [&] { fs::remove(rom), fs::create_directory(rom); },
-         {0, 0, 0, 0, 0, 2, 2}, "it is a folder"},
-        {"ROM is a FIFO", [&] { fs::remove(rom), mkfifo(rom.c_str(), 0644); },
-         {0, 0, 0, 0, 0, 2, 2}, "named pipe (FIFO)"},
-        {"ROM of mode 0444", [&] { makeMode(rom, fs::perms(0444)); }, {0, 0, 0, 0, 0, 0, 2},
+         {0, 0, 0, 0, 0, 0, 2},
+         "ends before the name of item 1"},
+        {"ROM is a folder",
+         [&] { fs::remove(rom), fs::create_directory(rom); },
+         {0, 0, 0, 0, 0, 2, 2},
+         "it is a folder"},
+        {"ROM is a FIFO",
+         [&] { fs::remove(rom), mkfifo(rom.c_str(), 0644); },
+         {0, 0, 0, 0, 0, 2, 2},
+         "named pipe (FIFO)"},
+        {"ROM of mode 0444",
+         [&] { makeMode(rom, fs::perms(0444)); },
+         {0, 0, 0, 0, 0, 0, 2},
          "read-only (mode 0444)"},
-        {"short configuration", [&] { WriteBytes(config, Bytes(100, 0x41)); },
-         {0, 0, 0, 0, 2, 0, 0}, "shorter than a Statewright configuration"},
-        {"huge configuration", [&] { WriteBytes(config, {}), fs::resize_file(config, 100 << 20); },
-         {0, 0, 0, 2, 0, 0, 0}, "larger than"},
-        {"configuration is a folder", [&] { fs::remove(config), fs::create_directory(config); },
-         {0, 0, 0, 2, 2, 0, 0}, "it is a folder"},
-        {"configuration is a FIFO", [&] { fs::remove(config), mkfifo(config.c_str(), 0644); },
+        {"short configuration",
+         [&] { WriteBytes(config, Bytes(100, 0x41)); },
+         {0, 0, 0, 0, 2, 0, 0},
+         "shorter than a Statewright configuration"},
+        {"huge configuration",
+         [&] { WriteBytes(config, {}), fs::resize_file(config, 100 << 20); },
+         {0, 0, 0, 2, 0, 0, 0},
+         "larger than"},
+        {"configuration is a folder",
+         [&] { fs::remove(config), fs::create_directory(config); },
+         {0, 0, 0, 2, 2, 0, 0},
+         "it is a folder"},
+        {"configuration is a FIFO",
+         [&] { fs::remove(config), mkfifo(config.c_str(), 0644); },
          {0, 0, 0, 2, 2, 0, 0},
          "named pipe (FIFO)"},
-        {"configuration is the state", [&] { replaceWith(config, state); },
-         {0, 0, 0, 2, 2, 0, 0}, "save state"},
-        {"configuration is the ROM", [&] { replaceWith(config, rom); }, {0, 0, 0, 2, 2, 0, 0},
+        {"configuration is the state",
+         [&] { replaceWith(config, state); },
+         {0, 0, 0, 2, 2, 0, 0},
+         "save state"},
+        {"configuration is the ROM",
+         [&] { replaceWith(config, rom); },
+         {0, 0, 0, 2, 2, 0, 0},
          "ROM"},
-        {"configuration is /dev/full", [&] { replaceWith(config, "/dev/full"); },
-         {0, 0, 0, 2, 2, 0, 0}, "it is a device"},
+        {"configuration is /dev/full",
+         [&] { replaceWith(config, "/dev/full"); },
+         {0, 0, 0, 2, 2, 0, 0},
+         "it is a device"},
         {"new configuration in a read-only folder",
          [&] {
              fs::create_directory(dir / "locked");
              makeMode(dir / "locked", fs::perms(0555));
              replaceWith(config, dir / "locked/party.swr");
          },
-         {0, 0, 0, 2, 2, 0, 0}, "Permission denied|No such file or directory", true},
+         {0, 0, 0, 2, 2, 0, 0},
+         "Permission denied|No such file or directory",
+         true},
         {"configuration the user may write in a folder the user may not",  // rewritten in place
          [&] {
              fs::create_directory(dir / "locked");
@@ -515,7 +754,9 @@ TEST_F(Cli, FaultMatrix) {
              makeMode(dir / "locked", fs::perms(0555));
              replaceWith(config, dir / "locked/party.swr");
          },
-         {0, 0, 0, 0, 0, 0, 0}, "", true},
+         {0, 0, 0, 0, 0, 0, 0},
+         "",
+         true},
     };
     const bool root = geteuid() == 0;
     const passwd* nobody = getpwnam("nobody");

@@ -1,0 +1,219 @@
+// Comparing states and the JSON form of the editable data, on the demo bytes with one edit per
+// row. Offsets are written out as numbers, so that a wrong constant in the layout shows.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "Demo.h"
+#include "GameText.h"
+#include "ReadBack.h"
+#include "StateDiff.h"
+#include "StateJson.h"
+#include "TestFiles.h"
+
+namespace sw::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+GameState StateOf(const std::string& bytes) {
+    GameState state;
+    state.NumberMembers();
+    EXPECT_TRUE(state.ReadAll(bytes));
+    return state;
+}
+
+std::string DemoBytes() {
+    const Bytes demo = MakeDemoState();
+    return std::string(demo.begin(), demo.end());
+}
+
+TEST(StateDiff, EachEditShowsAsItsOwnDifference) {
+    struct Row {
+        const char* what;
+        long offset;
+        std::vector<std::uint8_t> bytes;
+        std::vector<FieldDifference> fields;
+        std::vector<int> flags;  // numbers that differ
+        std::vector<ByteRange> raw;
+    };
+    const auto number = [](const char* key, const char* a, const char* b) {
+        return FieldDifference{key, FieldKind::kNumber, a, b};
+    };
+    const auto text = [](const char* key, const char* a, const char* b) {
+        return FieldDifference{key, FieldKind::kText, a, b};
+    };
+    const Row rows[] = {
+        {"level of member 1", 42560 + 5, {99}, {number("member1.level", "21", "99")}, {}, {}},
+        {"experience, little-endian",
+         42465 + 6,
+         {0x01, 0x00, 0x01},
+         {number("member0.experience", "31450", "65537")},
+         {},
+         {}},
+        {"maximum PP of member 3",
+         42750 + 12,
+         {0x10, 0x01},
+         {number("member3.ppMax", "83", "272")},
+         {},
+         {}},
+        {"luck, the fifth attribute",
+         42655 + 25,
+         {77},
+         {number("member2.luck", "8", "77")},
+         {},
+         {}},
+        {"current HP at relative 71",
+         42465 + 71,
+         {0x05, 0x00},
+         {number("member0.hp", "178", "5")},
+         {},
+         {}},
+        {"a name, in game text",
+         42560,
+         {0x71, 0x9C, 0x00},
+         {text("member1.name", "Odile", "Al")},
+         {},
+         {}},
+        {"goods: trailing empty slots left out",
+         42465 + 35 + 10,
+         {0x00},
+         {{"member0.goods", FieldKind::kGoods, "21,62,68,82,1,130,130,97,94,179,193",
+           "21,62,68,82,1,130,130,97,94,179"}},
+         {},
+         {}},
+        {"cash", 42052, {0x09, 0x03, 0x00}, {number("money", "4812", "777")}, {}, {}},
+        {"bank", 42058, {0x01}, {number("bank", "23370", "88906")}, {}, {}},
+        {"favourite food",
+         42034,
+         {0x84, 0x95, 0x91, 0x00},
+         {text("favoriteFood", "Scones", "Tea")},
+         {},
+         {}},
+        {"flag $0005 set, $0001 cleared", 43035, {0x3E}, {}, {1, 5}, {}},
+        {"flag $0400 cleared", 43162, {0x00}, {}, {1024}, {}},
+        {"bytes outside the fields", 5000, {1, 2}, {}, {}, {{5000, 2}}},
+        {"between two members' fields", 42465 + 15, {0xEE}, {}, {}, {{42480, 1}}},
+        {"the unused byte behind the bank", 42059, {0xEE}, {}, {}, {{42059, 1}}},
+        {"experience's fourth byte, written as 0, is a field", 42474, {0xEE}, {}, {}, {}},
+        {"a text's bytes behind its end", 42028 + 4, {0x99}, {}, {}, {}},
+    };
+    const std::string a = DemoBytes();
+    DescriptionTable descriptions;
+    descriptions[5] = "Heard a bell\n";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string b = a;
+        b.replace(static_cast<std::size_t>(row.offset), row.bytes.size(),
+                  std::string(row.bytes.begin(), row.bytes.end()));
+        const StateDifferences differences = CompareStates(StateOf(a), StateOf(b), &descriptions);
+        EXPECT_EQ(differences.fields, row.fields);
+        std::vector<int> flags;
+        for (const FlagDifference& flag : differences.flags) {
+            flags.push_back(flag.number);
+            EXPECT_EQ(flag.b, !flag.a);
+        }
+        EXPECT_EQ(flags, row.flags);
+        EXPECT_EQ(CompareOutsideFields(a, b), row.raw);
+        EXPECT_EQ(differences.Same(), row.fields.empty() && row.flags.empty());
+    }
+}
+
+TEST(StateDiff, KnownFieldsAndTheReport) {
+    // 39 bytes per member, 46 of texts, 7 of money, 128 of flags.
+    EXPECT_EQ(KnownFieldBytes(DemoBytes()).size(), 4u * 39 + 46 + 7 + 128);
+    // A longer B differs from A's end on.
+    EXPECT_THAT(CompareOutsideFields("abcd", "abXdef"),
+                ElementsAre(ByteRange{2, 1}, ByteRange{4, 2}));
+
+    StateDifferences differences;
+    differences.fields = {{"member0.level", FieldKind::kNumber, "23", "24"},
+                          {"dogName", FieldKind::kText, "Pip", "R\xE9x"},
+                          {"member2.goods", FieldKind::kGoods, "44,62", ""}};
+    differences.flags = {{5, false, true, "Heard a bell"}, {16, true, false, ""}};
+    const std::vector<ByteRange> raw = {{5000, 2}, {42059, 1}};
+    EXPECT_EQ(DifferencesText(differences, &raw),
+              "Fields that differ (A -> B):\n"
+              "  member0.level     23 -> 24\n"
+              "  dogName           \"Pip\" -> \"R\xC3\xA9x\"\n"
+              "  member2.goods     44,62 -> (none)\n"
+              "Flags that differ (their state in B):\n"
+              "  $0005  on   Heard a bell\n"
+              "  $0010  off\n"
+              "Bytes outside the fields that differ (3 in 2 ranges):\n"
+              "  0x01388-0x01389  2 bytes\n"
+              "  0x0A44B-0x0A44B  1 byte\n");
+    EXPECT_EQ(DifferencesText({}, nullptr), "The editable data are the same.\n");
+}
+
+// `apply` stores what `set` would store for the same text: the same limits and widths.
+TEST(StateJson, AppliesEveryFieldPresentByTheRulesOfSet) {
+    struct Row {
+        const char* json;
+        std::function<void(GameState&)> expect;
+    };
+    const Row rows[] = {
+        {R"({"members":[{"level":300,"experience":20000000,"hp":40000,"offense":-1}]})",
+         [](GameState& s) {
+             auto& m = s.characters[0];
+             m.level = 255, m.experience = 16777215, m.hp = 32768, m.offense = 255;
+         }},
+        {R"({"members":[{"slot":3,"name":"Zandorovik"},{"slot":1,"ppMax":32768}]})",
+         [](GameState& s) {
+             StoreCutText(s.characters[3].name.data(), 5, "Zando");
+             s.characters[1].ppMax = 32768;
+         }},
+        {R"({"money":20000000,"bank":-1,"psiSpecial":"\u00e9\u20ac and more"})",
+         [](GameState& s) {
+             s.money = 20000000, s.bank = -1;
+             StoreTypedText(s, StateText::kPsiSpecial, "\xE9? and more");
+         }},
+        {R"({"members":[{},{},{"goods":[1,255]}]})",
+         [](GameState& s) {
+             s.characters[2].goods = {1, 255};
+         }},
+        {R"({"flags":["$0001",{"number":"0x10","description":"x"},1024],"file":"a","rom":null})",
+         [](GameState& s) {
+             s.eventFlags.fill(0);
+             s.SetFlag(0, true), s.SetFlag(15, true), s.SetFlag(1023, true);
+         }},
+        {R"({"money":99999999999999999999,"bank":-1e30})",
+         [](GameState& s) { s.money = INT32_MAX, s.bank = INT32_MIN; }},
+    };
+    const GameState demo = StateOf(DemoBytes());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.json);
+        GameState applied = demo, expected = demo;
+        std::vector<std::string> errors;
+        EXPECT_TRUE(ApplyStateJson(row.json, applied, errors));
+        EXPECT_THAT(errors, IsEmpty());
+        row.expect(expected);
+        std::string x = DemoBytes(), y = x;
+        ASSERT_TRUE(applied.WriteAll(x) && expected.WriteAll(y));
+        EXPECT_TRUE(x == y) << DifferencesText(CompareStates(expected, applied, nullptr), nullptr);
+    }
+}
+
+TEST(StateJson, ShowsWhatApplyReadsBack) {
+    GameState demo = StateOf(DemoBytes());
+    DescriptionTable descriptions;
+    descriptions[1] = "Woke up\n";
+    const std::string json = StateJsonText(demo, "a.zs1", "", &descriptions);
+    EXPECT_THAT(json, ::testing::HasSubstr(R"("rom": null)"));
+    EXPECT_THAT(json, ::testing::HasSubstr(R"("number": "$0001",)"
+                                           "\n"
+                                           R"(      "description": "Woke up")"));
+    GameState other;
+    other.NumberMembers();
+    std::vector<std::string> errors;
+    ASSERT_TRUE(ApplyStateJson(json, other, errors));
+    EXPECT_TRUE(CompareStates(demo, other, nullptr).Same());
+
+    // A wrong document is refused whole: the good field before the bad one is not applied.
+    EXPECT_FALSE(ApplyStateJson(R"({"money":1,"bank":"2"})", other, errors));
+    EXPECT_EQ(other.money, demo.money);
+    EXPECT_THAT(errors, ElementsAre("$.bank: a whole number is expected, not a text"));
+}
+
+}  // namespace
+}  // namespace sw::test

@@ -1,0 +1,224 @@
+// Editing beside a running emulator, through the real window: a state changed on disk by
+// another program is reloaded when nothing is being edited, and is never written over unseen
+// when something is; Tools > Compare with...; a rename after the ROM changed on disk.
+#include <gmock/gmock.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <cstdio>
+
+#include "Backups.h"
+#include "EditorFixture.h"
+#include "ItemNames.h"
+#include "Messages.h"
+#include "document/DiskWatch.h"
+#include "pages/ControlIds.h"
+#include "pages/EventFlagsPage.h"
+#include "pages/FlagListCtrl.h"
+#include "pages/GoodsList.h"
+#include "pages/GoodsPage.h"
+#include "shell/CompareDlg.h"
+
+namespace sw::test {
+namespace {
+
+namespace id = ui::id;
+
+constexpr int kSave = 32773;
+constexpr long kCash = 42052;
+constexpr long kLevel0 = 42465 + 5;
+// Long enough for the quiet period and a reload that should not happen.
+constexpr int kQuietWaitMs = 3 * ui::DiskWatch::kQuietMs;
+
+// How another program writes the state: in place at the field, as `statewright-cli set` does;
+// or a new file renamed over the old one; or first cut short (caught mid-write), then whole.
+enum class Writer { kInPlace, kRename, kCutShortFirst };
+
+void WriteCash(const std::string& path, int cash, Writer writer) {
+    Bytes bytes = ReadBytes(path);
+    Patch(bytes, kCash, {static_cast<std::uint8_t>(cash), static_cast<std::uint8_t>(cash >> 8), 0});
+    if (writer == Writer::kInPlace) {
+        std::FILE* file = std::fopen(path.c_str(), "rb+");
+        std::fseek(file, kCash, SEEK_SET);
+        std::fwrite(&bytes[kCash], 1, 3, file);
+        std::fclose(file);
+    } else if (writer == Writer::kRename) {
+        WriteBytes(path + ".new", bytes);
+        std::rename((path + ".new").c_str(), path.c_str());
+    } else {
+        WriteBytes(path, Bytes(bytes.begin(), bytes.begin() + 100));
+        QTest::qWait(kQuietWaitMs);
+        WriteBytes(path, bytes);
+    }
+}
+
+class OutsideChangeTest : public EditorTest {
+protected:
+    QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
+    bool WaitForCash(const char* cash) {
+        return QTest::qWaitFor(
+            [&] { return Shown(Pages().stats, id::kCash) == QLatin1String(cash); }, 3000);
+    }
+    std::vector<BackupEntry> Backups() const {
+        return ListBackups(dir / "data/statewright/backups", state);
+    }
+    // The demo open in the window, shown and active, on this tab.
+    void ShowTab(int tab) {
+        Start(QString::fromStdString(state));
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->Tabs()->setCurrentIndex(tab);
+    }
+    static int CashIn(const Bytes& bytes) { return bytes.at(kCash) | bytes.at(kCash + 1) << 8; }
+};
+
+TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKeepsTheNewValue) {
+    for (Writer writer : {Writer::kInPlace, Writer::kRename, Writer::kCutShortFirst}) {
+        SCOPED_TRACE(static_cast<int>(writer));
+        WriteBytes(state, MakeDemoState());
+        Bytes foreign = MakeDemoRom();
+        foreign[65984] = 'X';  // asked about once, at the open, never again
+        WriteBytes(rom, foreign);
+        std::filesystem::remove_all(dir / "data/statewright/backups");
+        prompter = {};
+        prompter.answers = {true};
+        Start(QString::fromStdString(state));
+        window->show();
+        window->Tabs()->setCurrentIndex(3);
+        Pages().flags->ShowFlag(300);
+        QComboBox* members = Pages().stats->CharacterCombo();
+        members->setCurrentIndex(2);
+        emit members->activated(2);
+        Trigger(kSave);  // the run's backup, of the demo as it was
+
+        WriteCash(state, 777, writer);
+        const Bytes changed = ReadBytes(state);
+        ASSERT_TRUE(WaitForCash("777"));
+        EXPECT_EQ(Pages().flags->FlagList()->TopIndex(), 299);
+        EXPECT_EQ(members->currentIndex(), 2);
+        EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Tobi"));
+        EXPECT_EQ(prompter.questions.size(), 1u);
+        EXPECT_TRUE(prompter.messages.empty());
+
+        // The next save writes nothing new, and backs up the other program's version first.
+        Trigger(kSave);
+        EXPECT_EQ(ReadBytes(state), changed);
+        const std::vector<BackupEntry> made = Backups();
+        ASSERT_EQ(made.size(), 2u);
+        EXPECT_EQ(CashIn(ReadBytes(made[0].path)), 777);
+        EXPECT_EQ(CashIn(ReadBytes(made[1].path)), 4812);
+        window.reset();
+    }
+}
+
+TEST_F(OutsideChangeTest, WithAnUnsavedEditNothingIsReloadedAndSaveAsksFirst) {
+    for (bool writeOver : {true, false}) {
+        SCOPED_TRACE(writeOver);
+        WriteBytes(state, MakeDemoState());
+        std::filesystem::remove_all(dir / "data/statewright/backups");
+        prompter = {};
+        Start(QString::fromStdString(state));
+        Type(Pages().stats, id::kLevel, QStringLiteral("49"));
+        Trigger(kSave);
+        Type(Pages().stats, id::kLevel, QStringLiteral("50"));
+
+        WriteCash(state, 777, Writer::kInPlace);
+        QTest::qWait(kQuietWaitMs);
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("4812"));
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("50"));
+
+        prompter.answers = {writeOver};
+        Trigger(kSave);
+        EXPECT_EQ(prompter.questions,
+                  std::vector<std::string>{std::string("vellumgate.zs1") + msg::kChangedOnDisk});
+        const Bytes now = ReadBytes(state);
+        EXPECT_EQ(now.at(kLevel0), writeOver ? 50 : 49);
+        EXPECT_EQ(CashIn(now), writeOver ? 4812 : 777);
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel),
+                  writeOver ? QStringLiteral("50") : QStringLiteral("49"));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash),
+                  writeOver ? QStringLiteral("4812") : QStringLiteral("777"));
+        // Yes backs up the other program's version before writing over it; No writes nothing.
+        const std::vector<BackupEntry> made = Backups();
+        ASSERT_EQ(made.size(), writeOver ? 2u : 1u);
+        EXPECT_EQ(CashIn(ReadBytes(made[0].path)), writeOver ? 777 : 4812);
+        window.reset();
+    }
+}
+
+TEST_F(OutsideChangeTest, AnOpenDescriptionEditHoldsTheReloadUntilItEnds) {
+    ASSERT_NO_FATAL_FAILURE(ShowTab(3));
+    ui::FlagListCtrl* list = Pages().flags->FlagList();
+    const QRect row = list->visualRect(list->model()->index(4, 0));
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(100, row.center().y()));
+    QLineEdit* editor = list->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+
+    WriteCash(state, 777, Writer::kInPlace);
+    QTest::qWait(kQuietWaitMs);
+    EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("4812"));
+    QTest::keyClicks(editor, QStringLiteral(" at noon"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(WaitForCash("777"));
+    EXPECT_THAT(ReadText(dir / "event.vellumgate.txt"), ::testing::HasSubstr("$0005: at noon\n"));
+}
+
+TEST_F(OutsideChangeTest, CompareWithShowsThePagesAgainstAnotherState) {
+    Start();
+    Trigger(ui::kCompareCommand);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{msg::kCompareNeedsState});
+
+    const std::string other = dir / "other/vellumgate.zs1";
+    std::filesystem::create_directories(dir / "other");
+    Bytes bytes = MakeDemoState();
+    Patch(bytes, kCash, {0x09, 0x03, 0x00});
+    bytes[43035] |= 0x10;  // flag $0005
+    WriteBytes(other, bytes);
+    std::ofstream(dir / "other/event.vellumgate.txt") << "$0005:Heard the bell\n";
+    WriteBytes(dir / "other/short.zs1", Bytes(bytes.begin(), bytes.begin() + 500));
+
+    Start(QString::fromStdString(state));
+    Type(Pages().stats, id::kLevel, QStringLiteral("50"));  // A is what the pages show
+    dialogs.paths = {QString::fromStdString(other),
+                     QString::fromStdString(dir / "other/short.zs1")};
+    QString report;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ui::CompareDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        report = dialog->Report()->toPlainText();
+        EXPECT_EQ(dialog->focusWidget(), dialog->Report());
+        QTest::keyClick(dialog->Report(), Qt::Key_Escape);  // the keyboard closes it
+    });
+    Trigger(ui::kCompareCommand);
+    EXPECT_EQ(report.toStdString(),
+              "Fields that differ (A -> B):\n"
+              "  member0.level     50 -> 23\n"
+              "  money             4812 -> 777\n"
+              "Flags that differ (their state in B):\n"
+              "  $0005  on   Heard the bell\n");
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
+    Trigger(ui::kCompareCommand);
+    EXPECT_EQ(prompter.messages.back(),
+              std::string(msg::kCannotCompare) + dir / "other/short.zs1" +
+                  ": it is too short to be a Vellumgate save state (500 bytes; at least 43,163 "
+                  "are needed)");
+    EXPECT_EQ(ReadBytes(state), MakeDemoState());
+}
+
+TEST_F(OutsideChangeTest, ARenameFirstReadsTheNamesOfARomChangedOnDisk) {
+    ASSERT_NO_FATAL_FAILURE(ShowTab(1));
+    FileProblem problem;
+    ASSERT_TRUE(WriteRomItemName(rom, 0x15, "Oak Staff", problem));  // slot 0's item
+    auto* list = Control<ui::GoodsList>(Pages().goods, id::kGoodsList);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    QTest::keyClick(list, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(list->indexWidget(list->currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("Oak Staff"));
+}
+
+}  // namespace
+}  // namespace sw::test
