@@ -21,6 +21,9 @@ void QtPrompter::ShowMessage(const std::string& text) {
 bool QtPrompter::AskYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Question, Caption(), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
+    // Every question asks whether to do something risky (open a foreign state, write over
+    // another program's changes): a reflex Enter answers No.
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

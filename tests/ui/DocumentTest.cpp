@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <functional>
 
 #include "EditorFixture.h"
@@ -19,6 +20,7 @@
 #include "pages/GoodsList.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
+#include "platform/QtPrompter.h"
 #include "platform/ShockwaveFlash.h"
 
 namespace sw::test {
@@ -48,6 +50,14 @@ protected:
 
     QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
 };
+
+TEST(QtPrompter, EnterAnswersAQuestionWithNo) {
+    ui::QtPrompter prompter;
+    QTimer::singleShot(0, [] {
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+    });
+    EXPECT_FALSE(prompter.AskYesNo("Write over it?"));
+}
 
 TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
     Start();
