@@ -43,9 +43,12 @@ std::string FindInFolder(const std::string& folder, const DataFile& file) {
         return {};
     }
     std::vector<std::string> spellings;
+    // Stepped with an error code: a folder that goes away meanwhile ends the walk, it never
+    // throws out of the core.
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::string name = entry->path().filename().string();
         if (SameIgnoringAsciiCase(name, file.name)) {
             spellings.push_back(std::move(name));
         }
