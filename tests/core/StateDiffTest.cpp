@@ -208,11 +208,47 @@ TEST(StateJson, ShowsWhatApplyReadsBack) {
     std::vector<std::string> errors;
     ASSERT_TRUE(ApplyStateJson(json, other, errors));
     EXPECT_TRUE(CompareStates(demo, other, nullptr).Same());
+}
 
-    // A wrong document is refused whole: the good field before the bad one is not applied.
-    EXPECT_FALSE(ApplyStateJson(R"({"money":1,"bank":"2"})", other, errors));
-    EXPECT_EQ(other.money, demo.money);
-    EXPECT_THAT(errors, ElementsAre("$.bank: a whole number is expected, not a text"));
+// A wrong document is refused whole, the good fields before the bad one included, naming the JSON
+// path of every error.
+TEST(StateJson, RefusesAWrongDocumentNamingThePathOfEveryError) {
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {R"({"money": 5, "bank": "many"})", {"$.bank: a whole number is expected, not a text"}},
+        {R"({"members": [{"level": 1.5}]})",
+         {"$.members[0].level: a whole number is expected, not a number with a fraction"}},
+        {R"({"members": [{"leval": 3}, {"slot": 7}]})",
+         {"$.members[0].leval: no such field", "$.members[1].slot: slots run from 0 to 3"}},
+        {R"({"members": [{"slot": 1}, {}]})", {"$.members[1]: member 1 is given twice"}},
+        {R"({"members": [{}, {}, {}, {}, {"name": "Fifth"}]})",
+         {"$.members[4]: there are four members, slots 0 to 3"}},
+        {R"({"members": [{"goods": [1, 256]}]})",
+         {"$.members[0].goods[1]: item codes run from 0 to 255"}},
+        {R"({"members": [{"goods": [1,2,3,4,5,6,7,8,9,10,11,12,13,14,15]}]})",
+         {"$.members[0].goods: at most 14 item codes (one per goods slot)"}},
+        {R"({"flags": ["$0401", {"number": 0}, {"description": "x"}, true]})",
+         {"$.flags[0]: flag numbers run from $0001 to $0400",
+          "$.flags[1].number: flag numbers run from $0001 to $0400",
+          "$.flags[2]: the flag's \"number\" is missing",
+          "$.flags[3]: a flag number (\"$0010\" or 16) is expected, not true"}},
+        {R"({"dogName": null, "nick name": "x"})",
+         {"$.dogName: a text is expected, not null", "$[\"nick name\"]: no such field"}},
+        {R"([1, 2])", {"$: a JSON object is expected, not a list"}},
+        {"{\"money\": 1,\n", {"$: not JSON: parse error at line 2, column 1"}},
+    };
+    const GameState demo = StateOf(DemoBytes());
+    for (const auto& [document, expected] : rows) {
+        SCOPED_TRACE(document);
+        GameState state = demo;
+        std::vector<std::string> errors;
+        EXPECT_FALSE(ApplyStateJson(document, state, errors));
+        std::vector<::testing::Matcher<std::string>> starts;  // the parser adds its own words
+        for (const std::string& error : expected) {
+            starts.push_back(::testing::StartsWith(error));
+        }
+        EXPECT_THAT(errors, ::testing::ElementsAreArray(starts));
+        EXPECT_TRUE(CompareStates(demo, state, nullptr).Same());
+    }
 }
 
 }  // namespace
