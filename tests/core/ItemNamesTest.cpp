@@ -75,10 +75,7 @@ TEST_F(RomFile, RenameWritesOneRecordPaddedWith0x30) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
         ASSERT_TRUE(Write(c.code, c.name));
-        std::fill_n(rom.begin() + Record(c.code), 39, 0x30);
-        for (std::size_t k = 0; k < c.name.size() && k < 38; ++k) {
-            rom[Record(c.code) + k] = static_cast<std::uint8_t>(c.name[k] + 0x30);
-        }
+        rom = WithItemName(rom, c.code, c.name.substr(0, 38));
         EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());
         ItemNameTable names;
         ASSERT_TRUE(ReadRomItemNames(path, names));
@@ -95,10 +92,8 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     ASSERT_TRUE(Rename(path, 0x61, std::string(45, 'q'), names));
     EXPECT_EQ(names[0x61], std::string(38, 'q'));
     EXPECT_EQ(names[50], DefaultItemNames()[50]);
-    Bytes expected = rom;
-    std::fill_n(expected.begin() + Record(0x61), 38, 'q' + 0x30);
-    expected[Record(0x61) + 38] = 0x30;
-    EXPECT_THAT(DiffOffsets(expected, ReadBytes(path)), IsEmpty());
+    EXPECT_THAT(DiffOffsets(WithItemName(rom, 0x61, std::string(38, 'q')), ReadBytes(path)),
+                IsEmpty());
 
     ASSERT_TRUE(Rename(path, 0x61, "", names));
     EXPECT_EQ(names[0x61], "<blank>");
@@ -107,8 +102,7 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(ReadBytes(kept[0].path), rom);
     EXPECT_EQ(std::filesystem::status(kept[0].path).permissions(), std::filesystem::perms(0600));
-    EXPECT_EQ(std::filesystem::status(dir / "backups").permissions(),
-              std::filesystem::perms(0700));
+    EXPECT_EQ(std::filesystem::status(dir / "backups").permissions(), std::filesystem::perms(0700));
 
     // Refused, with the reason: no name changes, no file appears, no backup is made.
     names[7] = "mine";
@@ -119,10 +113,11 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
         std::string rom;
         const char* reason;
     };
-    for (const Refusal& r : {Refusal{"", "No ROM image is open"},
-                             Refusal{dir / "none.smc", "none.smc: No such file or directory"},
-                             Refusal{dir.Path(), ": it is a folder, not a file"},
-                             Refusal{readOnly, "readonly.smc: the file is read-only (mode 0400)"}}) {
+    for (const Refusal& r :
+         {Refusal{"", "No ROM image is open"},
+          Refusal{dir / "none.smc", "none.smc: No such file or directory"},
+          Refusal{dir.Path(), ": it is a folder, not a file"},
+          Refusal{readOnly, "readonly.smc: the file is read-only (mode 0400)"}}) {
         SCOPED_TRACE(r.rom);
         EXPECT_FALSE(Rename(r.rom, 7, "x", names));
         EXPECT_THAT(message, StartsWith("WARNING: ROM write failed.\n\n"));

@@ -172,18 +172,5 @@ TEST_F(MovieFolder, UnwritablePlacesAreSkippedAndLeaveNothingBehind) {
     }
 }
 
-// The shipped data file: each blob is one whole GIF, from its signature to its trailer.
-TEST(MovieContainer, BlobsLieAtTheirPlaces) {
-    const std::string path =
-        (fs::path(__FILE__).parent_path() / "../../resources/data/statewright.dat").string();
-    const Bytes bytes = ReadBytes(path);
-    ASSERT_EQ(bytes.size(), kContainerBytes);
-    for (const MovieBlob& blob : {kMovieA, kMovieB}) {
-        const std::string head(bytes.begin() + blob.offset, bytes.begin() + blob.offset + 6);
-        EXPECT_EQ(head, "GIF89a") << blob.fileName;
-        EXPECT_EQ(bytes[blob.offset + blob.length - 1], 0x3B) << blob.fileName;
-    }
-}
-
 }  // namespace
 }  // namespace sw::test
