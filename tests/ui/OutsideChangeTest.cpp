@@ -55,7 +55,6 @@ void WriteCash(const std::string& path, int cash, Writer writer) {
 
 class OutsideChangeTest : public EditorTest {
 protected:
-    QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
     bool WaitForCash(const char* cash) {
         return QTest::qWaitFor(
             [&] { return Shown(Pages().stats, id::kCash) == QLatin1String(cash); }, 3000);

@@ -35,16 +35,7 @@ TEST_F(PagesTest, EachTabShowsExactlyItsPage) {
 
 TEST_F(PagesTest, StatsPageKeyboardOrderFollowsTheTemplate) {
     Start(QString::fromStdString(state));
-    QWidget* first = Control(Pages().stats, ui::id::kCash);
-    QStringList order;
-    QWidget* widget = first;
-    do {
-        if (widget->parentWidget() == Pages().stats && widget->focusPolicy() & Qt::TabFocus) {
-            order << widget->objectName();
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget != first);
-    EXPECT_EQ(order.join(QLatin1Char(' ')),
+    EXPECT_EQ(FocusOrder(Pages().stats, Control(Pages().stats, ui::id::kCash)),
               QStringLiteral("1038 1039 1024 1037 1036 1025 1012 1026 1027 1028 1029 1030 1031 "
                              "1032 1033 1034 1035"));
 }

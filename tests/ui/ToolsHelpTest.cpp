@@ -23,7 +23,6 @@ constexpr long kConfigBytes = 2259;
 
 class ToolsHelpTest : public EditorTest {
 protected:
-    QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
     void ChooseFile(const std::string& path) {
         dialogs.paths.push_back(QString::fromStdString(path));
     }
@@ -114,9 +113,9 @@ TEST_F(ToolsHelpTest, ARefusedConfigurationChangesNothing) {
         ChooseFile(target);
         Trigger(kSaveConfigAs);
     }
-    EXPECT_THAT(prompter.messages, ElementsAre(msg::kConfigTooShort, testing::_,
-                                               msg::kConfigNotOverOpenFile,
-                                               msg::kConfigNotOverOpenFile));
+    EXPECT_THAT(prompter.messages,
+                ElementsAre(msg::kConfigTooShort, testing::_, msg::kConfigNotOverOpenFile,
+                            msg::kConfigNotOverOpenFile));
     EXPECT_EQ(ReadBytes(state), stateBefore);
     EXPECT_EQ(ReadBytes(rom), romBefore);
     // Loading never sets the remembered path, nor does a refused Save Config As: Save Config
