@@ -65,9 +65,7 @@ protected:
     // The demo open in the window, shown and active, on this tab.
     void ShowTab(int tab) {
         Start(QString::fromStdString(state));
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ShowActive();
         window->Tabs()->setCurrentIndex(tab);
     }
     static int CashIn(const Bytes& bytes) { return bytes.at(kCash) | bytes.at(kCash + 1) << 8; }
@@ -88,8 +86,7 @@ TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKee
         window->Tabs()->setCurrentIndex(3);
         Pages().flags->ShowFlag(300);
         QComboBox* members = Pages().stats->CharacterCombo();
-        members->setCurrentIndex(2);
-        emit members->activated(2);
+        Choose(members, 2);
         Trigger(kSave);  // the run's backup, of the demo as it was
 
         WriteCash(state, 777, writer);
@@ -199,10 +196,9 @@ TEST_F(OutsideChangeTest, CompareWithShowsThePagesAgainstAnotherState) {
               "  $0005  on   Heard the bell\n");
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
     Trigger(ui::kCompareCommand);
-    EXPECT_EQ(prompter.messages.back(),
-              std::string(msg::kCannotCompare) + dir / "other/short.zs1" +
-                  ": it is too short to be a Vellumgate save state (500 bytes; at least 43,163 "
-                  "are needed)");
+    EXPECT_THAT(
+        prompter.messages.back(),
+        ::testing::StartsWith(msg::kCannotCompare + dir / "other/short.zs1: it is too short"));
     EXPECT_EQ(ReadBytes(state), MakeDemoState());
 }
 
