@@ -1,7 +1,7 @@
 // The record's writers on a real save state, byte for byte. Offsets are written out as numbers,
-// not taken from the layout table, so that a wrong constant there shows. Reading every field, and
-// writing money, are checked against the whole file in the command-line tests. Also the game
-// text that typed UTF-8 becomes.
+// not taken from the layout table, so that a wrong constant there shows. Reading every field is
+// StateDiffTest's table; writing money is checked against the whole file in the command-line
+// tests. Also the game text that typed UTF-8 becomes.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
