@@ -72,12 +72,13 @@ TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("0"));
     EXPECT_TRUE(Pages().misc->m_flash->isHidden());
     EXPECT_FALSE(Pages().misc->m_rentStatic->isHidden());
-    const QStringList tabs = {
-        QStringLiteral("Player Stats    "), QStringLiteral("Goods           "),
-        QStringLiteral("Misc.           "), QStringLiteral("Event Flags     ")};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(window->Tabs()->tabText(i), tabs[i]);
+    QStringList tabs;
+    for (int i = 0; i < window->Tabs()->count(); ++i) {
+        tabs << window->Tabs()->tabText(i);
     }
+    EXPECT_EQ(
+        tabs.join(QLatin1Char('|')),
+        QStringLiteral("Player Stats    |Goods           |Misc.           |Event Flags     "));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -148,13 +149,8 @@ TEST_F(DocumentTest, ForeignRomIsAskedAboutAndMissingRomIsNot) {
     EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));  // names the declined file
     ExpectControlsEnabled(false);
 
-    // No ROM, or a FIFO or a folder in its place, is no ROM: no question, nothing waits.
+    // No ROM: no question (a FIFO or a folder in its place is no ROM either: the fault matrix).
     std::filesystem::remove(rom);
-    window->OnDropFiles({QString::fromStdString(state)});
-    ASSERT_EQ(mkfifo(rom.c_str(), 0644), 0);
-    window->OnDropFiles({QString::fromStdString(state)});
-    std::filesystem::remove(rom);
-    std::filesystem::create_directory(rom);
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(prompter.questions.size(), 2u);
     EXPECT_TRUE(window->Doc().HasOpenFile());

@@ -59,6 +59,12 @@ protected:
         return QTest::qWaitFor(
             [&] { return Shown(Pages().stats, id::kCash) == QLatin1String(cash); }, 3000);
     }
+    // The demo state, no backups, no answers: as before a new run.
+    void Fresh() {
+        WriteBytes(state, MakeDemoState());
+        std::filesystem::remove_all(dir / "data/statewright/backups");
+        prompter = {};
+    }
     std::vector<BackupEntry> Backups() const {
         return ListBackups(dir / "data/statewright/backups", state);
     }
@@ -74,12 +80,10 @@ protected:
 TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKeepsTheNewValue) {
     for (Writer writer : {Writer::kInPlace, Writer::kRename, Writer::kCutShortFirst}) {
         SCOPED_TRACE(static_cast<int>(writer));
-        WriteBytes(state, MakeDemoState());
+        Fresh();
         Bytes foreign = MakeDemoRom();
         foreign[65984] = 'X';  // asked about once, at the open, never again
         WriteBytes(rom, foreign);
-        std::filesystem::remove_all(dir / "data/statewright/backups");
-        prompter = {};
         prompter.answers = {true};
         Start(QString::fromStdString(state));
         window->show();
@@ -112,9 +116,7 @@ TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKee
 TEST_F(OutsideChangeTest, WithAnUnsavedEditNothingIsReloadedAndSaveAsksFirst) {
     for (bool writeOver : {true, false}) {
         SCOPED_TRACE(writeOver);
-        WriteBytes(state, MakeDemoState());
-        std::filesystem::remove_all(dir / "data/statewright/backups");
-        prompter = {};
+        Fresh();
         Start(QString::fromStdString(state));
         Type(Pages().stats, id::kLevel, QStringLiteral("49"));
         Trigger(kSave);
@@ -132,10 +134,8 @@ TEST_F(OutsideChangeTest, WithAnUnsavedEditNothingIsReloadedAndSaveAsksFirst) {
         const Bytes now = ReadBytes(state);
         EXPECT_EQ(now.at(kLevel0), writeOver ? 50 : 49);
         EXPECT_EQ(CashIn(now), writeOver ? 4812 : 777);
-        EXPECT_EQ(Shown(Pages().stats, id::kLevel),
-                  writeOver ? QStringLiteral("50") : QStringLiteral("49"));
-        EXPECT_EQ(Shown(Pages().stats, id::kCash),
-                  writeOver ? QStringLiteral("4812") : QStringLiteral("777"));
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QLatin1String(writeOver ? "50" : "49"));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QLatin1String(writeOver ? "4812" : "777"));
         // Yes backs up the other program's version before writing over it; No writes nothing.
         const std::vector<BackupEntry> made = Backups();
         ASSERT_EQ(made.size(), writeOver ? 2u : 1u);
