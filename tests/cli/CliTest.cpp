@@ -19,6 +19,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <regex>
 #include <sstream>
 
 #include "Cli.h"
@@ -326,15 +327,7 @@ std::string PlainManText(std::istream& in) {
             page += line + '\n';
         }
     }
-    for (const char* escape : {"\\fB", "\\fI", "\\fR", "\\fP", "\\&", "\""}) {
-        for (std::size_t at; (at = page.find(escape)) != std::string::npos;) {
-            page.erase(at, std::strlen(escape));
-        }
-    }
-    for (std::size_t at; (at = page.find("\\-")) != std::string::npos;) {
-        page.erase(at, 1);
-    }
-    return page;
+    return std::regex_replace(page, std::regex(R"(\\f[BIRP]|\\&|"|\\(?=-))"), "");
 }
 
 // True when `word` stands in `text` on its own: not inside a longer option or name.

@@ -193,16 +193,6 @@ TEST_F(DocumentTest, TheFirstSaveOfARunMakesABackupAndNoBackupMeansNoSave) {
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("63"));
 }
 
-TEST_F(DocumentTest, AStateMadeReadOnlyWhileOpenIsNotSaved) {
-    Start(QString::fromStdString(state));
-    Type(Pages().stats, id::kLevel, QStringLiteral("64"));
-    std::filesystem::permissions(state, std::filesystem::perms(0444));
-    Trigger(32773);
-    EXPECT_EQ(ReadBytes(state), MakeDemoState());
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_THAT(prompter.messages[0], HasSubstr(state + ": the file is read-only (mode 0444)\n"));
-}
-
 // A prompter that deletes the state while the ROM question is open, so that the second
 // opening of the file fails.
 class DeletingPrompter : public RecordingPrompter {
@@ -327,9 +317,15 @@ TEST_F(DocumentTest, ChoosingAnotherMemberGathersTheShownOneFirst) {
     EXPECT_EQ(ReadBytes(state).at(42470), 40);
 }
 
-TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
+// A state made read-only, cut short or deleted since it was opened is not saved, and the edit
+// stays on the page.
+TEST_F(DocumentTest, SaveRefusesAFileChangedSinceItWasOpenedAndKeepsTheEdits) {
     Start(QString::fromStdString(state));
     Type(Pages().stats, id::kLevel, QStringLiteral("77"));
+    std::filesystem::permissions(state, std::filesystem::perms(0444));
+    Trigger(32773);
+    EXPECT_EQ(ReadBytes(state), MakeDemoState());
+    std::filesystem::permissions(state, std::filesystem::perms(0644));
     std::filesystem::resize_file(state, 40000);
     Trigger(32773);
     EXPECT_EQ(std::filesystem::file_size(state), 40000u);
@@ -341,6 +337,7 @@ TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
     EXPECT_EQ(
         prompter.messages,
         (std::vector<std::string>{
+            failed + "the file is read-only (mode 0444)" + kept,
             failed + "the file has been cut short since it was opened" + kept,
             failed + "the file has been deleted, moved or replaced since it was opened" + kept}));
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("77"));
