@@ -11,7 +11,6 @@
 #include <QImageReader>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -21,7 +20,6 @@
 
 #include "FlagDescriptions.h"
 #include "LittleEndian.h"
-#include "RecordingPrompter.h"
 
 namespace {
 
@@ -203,19 +201,6 @@ TEST(AssetTexts, DefaultDescriptionsReadWithoutComplaint) {
         described += table[n].find_first_not_of("\r\n") != std::string::npos;
     }
     EXPECT_GE(described, 150);
-
-    // As the program loads it: no file of the document's own, so the default one, silently.
-    const auto folder = std::filesystem::temp_directory_path() / "statewright-asset-tests";
-    std::filesystem::create_directories(folder);
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-    sw::test::RecordingPrompter prompter;
-    sw::DescriptionTable loaded;
-    sw::LoadDescriptions(loaded, "no-such-state", kResources + "/data/", prompter);
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(loaded, table);
 }
 
 TEST(AssetTexts, DataFilesAreCopiedBesideTheExecutables) {
