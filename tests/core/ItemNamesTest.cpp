@@ -62,24 +62,19 @@ TEST_F(RomFile, ReadsEachRecordUpToItsTerminator) {
 
 TEST_F(RomFile, RenameWritesOneRecordPaddedWith0x30) {
     WriteBytes(path, rom);
-    struct Case {
-        int code;
-        std::string name;
-        std::string shown;
-    };
-    const Case cases[] = {
+    // Code, name written, name read back; 0xD0 is written as a raw 0x00, which ends the name.
+    const std::tuple<int, std::string, std::string> cases[] = {
         {255, std::string(45, 'z'), std::string(38, 'z')},
         {0, "", "<blank>"},
-        {7, "\xD0x", "<blank>"},  // 0xD0 is written as a raw 0x00, which ends the name
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        ASSERT_TRUE(Write(c.code, c.name));
-        rom = WithItemName(rom, c.code, c.name.substr(0, 38));
+        {7, "\xD0x", "<blank>"}};
+    for (const auto& [code, name, shown] : cases) {
+        SCOPED_TRACE(code);
+        ASSERT_TRUE(Write(code, name));
+        rom = WithItemName(rom, code, name.substr(0, 38));
         EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());
         ItemNameTable names;
         ASSERT_TRUE(ReadRomItemNames(path, names));
-        EXPECT_EQ(names[c.code], c.shown);
+        EXPECT_EQ(names[code], shown);
     }
     EXPECT_FALSE(Write(256, "x"));
     EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());

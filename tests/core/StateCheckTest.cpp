@@ -84,13 +84,8 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
     std::memcpy(&foreign[65984], "VELLUM GAME", 11);
     Bytes nulInTitle = good;
     nulInTitle[65984 + 6] = 0x00;
-    struct Case {
-        const char* what;
-        std::optional<Bytes> rom;
-        std::deque<bool> answers;  // given exactly when the question must come
-        int result;
-    };
-    const Case cases[] = {
+    // What, the ROM (if any), the answers (given exactly when the question must come), result.
+    const std::tuple<const char*, std::optional<Bytes>, std::deque<bool>, int> cases[] = {
         {"no ROM", std::nullopt, {}, 0},
         {"the game's ROM", good, {}, 1},
         {"foreign, Yes", foreign, {true}, 1},
@@ -99,19 +94,19 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
         {"ends inside the title", Prefix(good, 65994), {false}, -1},
         {"ends behind the title", Prefix(good, 65995), {}, 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, bytes, answers, result] : cases) {
+        SCOPED_TRACE(what);
         std::filesystem::remove(rom);
-        if (c.rom) {
-            WriteBytes(rom, *c.rom);
+        if (bytes) {
+            WriteBytes(rom, *bytes);
         }
         RecordingPrompter prompter;
-        prompter.answers = c.answers;
+        prompter.answers = answers;
         std::string romPath = "previous";
-        EXPECT_EQ(CheckRom(state, romPath, prompter), c.result);
-        EXPECT_EQ(romPath, c.result == 1 ? rom : "previous");
+        EXPECT_EQ(CheckRom(state, romPath, prompter), result);
+        EXPECT_EQ(romPath, result == 1 ? rom : "previous");
         EXPECT_THAT(prompter.messages, IsEmpty());
-        EXPECT_EQ(prompter.questions, std::vector<std::string>(c.answers.size(), kRomWarning));
+        EXPECT_EQ(prompter.questions, std::vector<std::string>(answers.size(), kRomWarning));
     }
 }
 
