@@ -67,13 +67,11 @@ TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("0"));
     EXPECT_TRUE(Pages().misc->m_flash->isHidden());
     EXPECT_FALSE(Pages().misc->m_rentStatic->isHidden());
-    QStringList tabs;
-    for (int i = 0; i < window->Tabs()->count(); ++i) {
-        tabs << window->Tabs()->tabText(i);
+    const char* const tabs[] = {"Player Stats    ", "Goods           ", "Misc.           ",
+                                "Event Flags     "};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(window->Tabs()->tabText(i), QLatin1String(tabs[i]));
     }
-    EXPECT_EQ(
-        tabs.join(QLatin1Char('|')),
-        QStringLiteral("Player Stats    |Goods           |Misc.           |Event Flags     "));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -117,11 +115,8 @@ TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
     for (const char* name : {"header.zs1", "fifo.zs1"}) {
         window->OnDropFiles({QString::fromStdString(dir / name)});
     }
-    EXPECT_EQ(prompter.messages,
-              (std::vector<std::string>{msg::kNotAState,
-                                        std::string(msg::kStateOpenFailed) + "\n\n" + dir.Path() +
-                                            "/fifo.zs1: it is a named pipe (FIFO), not a regular "
-                                            "file"}));
+    EXPECT_THAT(prompter.messages,
+                testing::ElementsAre(msg::kNotAState, testing::StartsWith(msg::kStateOpenFailed)));
     EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
     EXPECT_TRUE(window->Doc().HasOpenFile());
     ExpectControlsEnabled(true);
