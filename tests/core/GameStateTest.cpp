@@ -136,22 +136,20 @@ TEST_F(GameStateFile, ASaveStopsAtTheFirstGroupThatFails) {
     edited.money = 1;
     edited.playerName[0] = 'Q';
     edited.eventFlags[0] ^= 1;
-    struct Case {
-        long failFrom;
-        int written;
-    };
-    for (const Case& c : {Case{kSlotBase[0], 0}, Case{kSlotBase[2] + 35, 2}, Case{42052, 4},
-                          Case{42004, 5}, Case{43035 + 127, 6}}) {
-        SCOPED_TRACE(c.failFrom);
+    // Where the writes start failing, and the groups written before.
+    const std::pair<long, int> cases[] = {
+        {kSlotBase[0], 0}, {kSlotBase[2] + 35, 2}, {42052, 4}, {42004, 5}, {43035 + 127, 6}};
+    for (const auto& [failFrom, written] : cases) {
+        SCOPED_TRACE(failFrom);
         WriteBytes(path, original);
-        FilePtr file = OpenFailingStream(path, c.failFrom, c.failFrom + 1, ENOSPC);
-        EXPECT_EQ(edited.WriteAll(file.get()), c.written);
+        FilePtr file = OpenFailingStream(path, failFrom, failFrom + 1, ENOSPC);
+        EXPECT_EQ(edited.WriteAll(file.get()), written);
         file.reset();
         GameState back = state;
         ASSERT_TRUE(back.ReadAll(OpenStream(path, "rb").get()));
-        EXPECT_EQ(back.characters[3].level, c.written >= 4 ? 99 : state.characters[3].level);
-        EXPECT_EQ(back.money, c.written >= 5 ? 1 : state.money);
-        EXPECT_EQ(back.playerName[0], c.written >= 6 ? 'Q' : state.playerName[0]);
+        EXPECT_EQ(back.characters[3].level, written >= 4 ? 99 : state.characters[3].level);
+        EXPECT_EQ(back.money, written >= 5 ? 1 : state.money);
+        EXPECT_EQ(back.playerName[0], written >= 6 ? 'Q' : state.playerName[0]);
         EXPECT_EQ(back.eventFlags[0], state.eventFlags[0]);  // the last group never got there
     }
 }

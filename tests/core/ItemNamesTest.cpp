@@ -104,19 +104,16 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     const std::string readOnly = dir / "readonly.smc";
     WriteBytes(readOnly, rom);
     std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
-    struct Refusal {
-        std::string rom;
-        const char* reason;
-    };
-    for (const Refusal& r :
-         {Refusal{"", "No ROM image is open"},
-          Refusal{dir / "none.smc", "none.smc: No such file or directory"},
-          Refusal{dir.Path(), ": it is a folder, not a file"},
-          Refusal{readOnly, "readonly.smc: the file is read-only (mode 0400)"}}) {
-        SCOPED_TRACE(r.rom);
-        EXPECT_FALSE(Rename(r.rom, 7, "x", names));
+    const std::pair<std::string, const char*> refusals[] = {
+        {"", "No ROM image is open"},
+        {dir / "none.smc", "none.smc: No such file or directory"},
+        {dir.Path(), ": it is a folder, not a file"},
+        {readOnly, "readonly.smc: the file is read-only (mode 0400)"}};
+    for (const auto& [at, reason] : refusals) {
+        SCOPED_TRACE(at);
+        EXPECT_FALSE(Rename(at, 7, "x", names));
         EXPECT_THAT(message, StartsWith("WARNING: ROM write failed.\n\n"));
-        EXPECT_THAT(message, HasSubstr(r.reason));
+        EXPECT_THAT(message, HasSubstr(reason));
     }
     EXPECT_EQ(names[7], "mine");
     EXPECT_FALSE(std::filesystem::exists(dir / "none.smc"));

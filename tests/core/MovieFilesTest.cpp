@@ -108,28 +108,25 @@ TEST_F(MovieFolder, WithoutDataFileMissingCopiesAreCreatedEmptyAndExistingOnesKe
 TEST_F(MovieFolder, AShortDataFileGivesOnlyTheBytesItHolds) {
     const Bytes oldA = Pattern(70000, 77);
     const Bytes oldB = Pattern(7000, 78);
-    struct Case {
-        std::size_t sourceSize;
-        std::size_t copiedA, copiedB;
-    };
-    for (const Case& c :
-         {Case{624 + 1000, 1000, 0}, Case{600, 0, 0}, Case{69328 + 10, 68450, 10}}) {
-        SCOPED_TRACE(c.sourceSize);
-        WriteBytes(source, Slice(container, 0, c.sourceSize));
+    // The data file's size, and the bytes copied of each movie.
+    const std::tuple<std::size_t, std::size_t, std::size_t> cases[] = {
+        {624 + 1000, 1000, 0}, {600, 0, 0}, {69328 + 10, 68450, 10}};
+    for (const auto& [sourceSize, copiedA, copiedB] : cases) {
+        SCOPED_TRACE(sourceSize);
+        WriteBytes(source, Slice(container, 0, sourceSize));
         WriteBytes(movieA, oldA);
         WriteBytes(movieB, oldB);
         const MovieExtraction result = ExtractMovieFiles(source, folder);
         EXPECT_EQ(result.movieA.status,
-                  c.copiedA == 68450 ? MovieCopy::kCopied : MovieCopy::kCopiedPart);
-        EXPECT_EQ(result.movieA.bytesCopied, c.copiedA);
+                  copiedA == 68450 ? MovieCopy::kCopied : MovieCopy::kCopiedPart);
+        EXPECT_EQ(result.movieA.bytesCopied, copiedA);
         EXPECT_EQ(result.movieB.status, MovieCopy::kCopiedPart);
-        EXPECT_EQ(result.movieB.bytesCopied, c.copiedB);
+        EXPECT_EQ(result.movieB.bytesCopied, copiedB);
+        EXPECT_THAT(DiffOffsets(Concat(Slice(container, 624, copiedA), Slice(oldA, copiedA, 70000)),
+                                ReadBytes(movieA)),
+                    IsEmpty());
         EXPECT_THAT(
-            DiffOffsets(Concat(Slice(container, 624, c.copiedA), Slice(oldA, c.copiedA, 70000)),
-                        ReadBytes(movieA)),
-            IsEmpty());
-        EXPECT_THAT(
-            DiffOffsets(Concat(Slice(container, 69328, c.copiedB), Slice(oldB, c.copiedB, 7000)),
+            DiffOffsets(Concat(Slice(container, 69328, copiedB), Slice(oldB, copiedB, 7000)),
                         ReadBytes(movieB)),
             IsEmpty());
     }

@@ -406,25 +406,21 @@ TEST_F(DocumentTest, FilesDroppedAnywhereOnTheWindowReachItsDropHandler) {
 TEST_F(DocumentTest, DropsAreTakenAsCopyOrLinkButNeverAsMove) {
     Start();
     ShowActive();
-    struct Case {
-        Qt::DropActions offered;
-        Qt::KeyboardModifiers modifiers;  // Shift asks for Move, Ctrl for Copy
-        Qt::DropAction taken;
-    };
-    const Case cases[] = {
+    // The actions offered, the keys held (Shift asks for Move, Ctrl for Copy), the action taken.
+    const std::tuple<Qt::DropActions, Qt::KeyboardModifiers, Qt::DropAction> cases[] = {
         {Qt::CopyAction | Qt::MoveAction, Qt::NoModifier, Qt::CopyAction},
         {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::CopyAction},
         {Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::LinkAction},
         {Qt::LinkAction, Qt::NoModifier, Qt::LinkAction},
         {Qt::MoveAction, Qt::NoModifier, Qt::IgnoreAction},
     };
-    for (const Case& c : cases) {
+    for (const auto& [offered, modifiers, taken] : cases) {
         Trigger(57602);
         EXPECT_EQ(DropOn(Control(Pages().stats, id::kName), {QString::fromStdString(state)},
-                         c.offered, c.modifiers),
-                  c.taken)
-            << c.offered.toInt() << " " << c.modifiers.toInt();
-        EXPECT_EQ(window->Doc().HasOpenFile(), c.taken != Qt::IgnoreAction) << c.offered.toInt();
+                         offered, modifiers),
+                  taken)
+            << offered.toInt() << " " << modifiers.toInt();
+        EXPECT_EQ(window->Doc().HasOpenFile(), taken != Qt::IgnoreAction) << offered.toInt();
     }
     EXPECT_TRUE(std::filesystem::exists(state));
 }

@@ -278,12 +278,8 @@ TEST_F(GoodsPageTest, TheHighlightedCellAndTheCurrentSlotNeverPart) {
     ShowGoods();
     const Bytes romBefore = ReadBytes(rom);
     const auto key = [this](Qt::Key k) { return [this, k] { QTest::keyClick(List(), k); }; };
-    struct Case {
-        const char* name;
-        std::function<void()> keys;
-        int slot;  // where the cell goes; -1: wherever the list takes it
-    };
-    const Case cases[] = {
+    // The keys, and where the cell goes (-1: wherever the list takes it).
+    const std::tuple<const char*, std::function<void()>, int> cases[] = {
         {"Home", key(Qt::Key_Home), 0},
         {"End", key(Qt::Key_End), 13},
         {"PgUp", key(Qt::Key_PageUp), -1},
@@ -299,22 +295,22 @@ TEST_F(GoodsPageTest, TheHighlightedCellAndTheCurrentSlotNeverPart) {
          },
          5},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, keys, slot] : cases) {
         ClickSlot(5);
-        c.keys();
+        keys();
         const int cell = List()->currentRow();
-        if (c.slot >= 0) {
-            EXPECT_EQ(cell, c.slot) << c.name;
+        if (slot >= 0) {
+            EXPECT_EQ(cell, slot) << name;
         }
-        EXPECT_EQ(Goods()->g_currentGoodsSlot, cell) << c.name;
-        ASSERT_GE(cell, 0) << c.name;
+        EXPECT_EQ(Goods()->g_currentGoodsSlot, cell) << name;
+        ASSERT_GE(cell, 0) << name;
         QLineEdit* editor = BeginRename();
-        ASSERT_NE(editor, nullptr) << c.name;
+        ASSERT_NE(editor, nullptr) << name;
         EXPECT_EQ(editor->text(),
                   QString::fromStdString(Goods()->m_itemNames[Goods()->m_goods[cell]]))
-            << c.name;
+            << name;
         QTest::keyClick(editor, Qt::Key_Escape);  // unchanged: the ROM keeps every byte
-        EXPECT_EQ(ReadBytes(rom), romBefore) << c.name;
+        EXPECT_EQ(ReadBytes(rom), romBefore) << name;
     }
 }
 

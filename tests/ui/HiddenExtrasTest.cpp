@@ -25,24 +25,11 @@ using ::testing::ElementsAreArray;
 namespace id = ui::id;
 
 // Messages and sounds in one log, so that their order shows.
-struct Log {
+class Log : public RecordingPrompter, public ui::SoundPlayer {
+public:
+    void ShowMessage(const std::string& text) override { events.push_back(text); }
+    void Play(int id) override { events.push_back("sound " + std::to_string(id)); }
     std::vector<std::string> events;
-};
-class LoggingPrompter : public RecordingPrompter {
-public:
-    explicit LoggingPrompter(Log& log) : m_log(log) {}
-    void ShowMessage(const std::string& text) override { m_log.events.push_back(text); }
-
-private:
-    Log& m_log;
-};
-class LoggingSounds : public ui::SoundPlayer {
-public:
-    explicit LoggingSounds(Log& log) : m_log(log) {}
-    void Play(int soundId) override { m_log.events.push_back("sound " + std::to_string(soundId)); }
-
-private:
-    Log& m_log;
 };
 
 class HiddenExtrasTest : public EditorTest {
@@ -58,8 +45,8 @@ protected:
     }
     // Starts the window with every message and sound going into one log.
     void StartLogging(const QString& file) {
-        window = std::make_unique<ui::MainDlg>(
-            file, ui::Platform{logPrompter, dialogs, logSounds, opener}, DataFolders());
+        window = std::make_unique<ui::MainDlg>(file, ui::Platform{log, dialogs, log, opener},
+                                               DataFolders());
     }
     void SavePlayerName(const QString& name) {
         log.events.clear();
@@ -68,8 +55,6 @@ protected:
     }
 
     Log log;
-    LoggingPrompter logPrompter{log};
-    LoggingSounds logSounds{log};
 };
 
 TEST_F(HiddenExtrasTest, TheSecretItemOfTheFirstMemberShowsTheMessage) {
