@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -149,17 +148,14 @@ TEST(AssetSounds, EveryClipIsMonoAdpcmOfItsRateAndLength) {
 TEST(AssetMovies, ContainerHoldsTwoAnimatedGifsAtTheirPlaces) {
     const Bytes data = ReadFile(kResources + "/data/statewright.dat");
     ASSERT_EQ(data.size(), 75842u);
-    struct Blob {
-        std::size_t offset, length;
-    };
     EnsureApplication();
-    int index = 0;
-    for (const Blob blob : {Blob{624, 68450}, Blob{69328, 6514}}) {
-        SCOPED_TRACE(index++);
-        EXPECT_EQ(Text(data, blob.offset, 6), "GIF89a");
-        EXPECT_EQ(data[blob.offset + blob.length - 1], 0x3B);
-        QByteArray gif(reinterpret_cast<const char*>(data.data() + blob.offset),
-                       static_cast<qsizetype>(blob.length));
+    for (const auto& [offset, length] :
+         {std::pair<std::size_t, std::size_t>{624, 68450}, {69328, 6514}}) {
+        SCOPED_TRACE(offset);
+        EXPECT_EQ(Text(data, offset, 6), "GIF89a");
+        EXPECT_EQ(data[offset + length - 1], 0x3B);
+        QByteArray gif(reinterpret_cast<const char*>(data.data() + offset),
+                       static_cast<qsizetype>(length));
         QBuffer buffer(&gif);
         QImageReader reader(&buffer, "gif");
         ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();

@@ -217,14 +217,9 @@ TEST_F(Descriptions, AnUnreadableOwnFileIsSaidAndNeverWrittenOver) {
 }
 
 TEST_F(Descriptions, AreReadAsUtf8OrWindows1252AndWrittenBackSo) {
-    struct Case {
-        const char* name;
-        std::string file;         // as found on disk
-        std::string shown;        // description 1 in memory (UTF-8)
-        std::string typed;        // the edit made to description 2
-        std::string writtenLine;  // description 2 as written back
-    };
-    const Case cases[] = {
+    // What, the file as found on disk, description 1 in memory (UTF-8), the edit made to
+    // description 2, and description 2 as written back.
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
         {"utf-8", "1:caf\xC3\xA9\n", "caf\xC3\xA9\n", "\xE2\x82\xAC", "$0002:\xE2\x82\xAC\n"},
         {"windows", "1:caf\xE9 \x80\n", "caf\xC3\xA9 \xE2\x82\xAC\n", "na\xC3\xAFve",
          "$0002:na\xEFve\n"},
@@ -239,20 +234,20 @@ TEST_F(Descriptions, AreReadAsUtf8OrWindows1252AndWrittenBackSo) {
         {"windows that looks like utf-8", "'\xFF\n1:\xC3\xA9\n", "\xC3\x83\xC2\xA9\n", "z",
          "$0001:\xC3\x83\xC2\xA9\n$0002:z\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Write("event.quest.txt", c.file);
+    for (const auto& [name, file, shown, typed, writtenLine] : cases) {
+        SCOPED_TRACE(name);
+        Write("event.quest.txt", file);
         source = LoadDescriptions(table, "quest", programDir, prompter);
-        EXPECT_EQ(table[1], c.shown);
-        table[2] = c.typed;
+        EXPECT_EQ(table[1], shown);
+        table[2] = typed;
         ASSERT_TRUE(SaveDescriptions(table, "quest", source, prompter));
         const std::string written = ReadText("event.quest.txt");
-        EXPECT_THAT(written, HasSubstr(c.writtenLine));
+        EXPECT_THAT(written, HasSubstr(writtenLine));
         // Description 1 comes back byte for byte in whatever encoding the file now has.
         DescriptionTable back;
         LoadDescriptions(back, "quest", programDir, prompter);
-        EXPECT_EQ(back[1], c.shown);
-        EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0) == 0, std::string(c.name) == "bom");
+        EXPECT_EQ(back[1], shown);
+        EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0) == 0, name == "bom");
     }
     EXPECT_THAT(prompter.messages, IsEmpty());
 }
