@@ -10,8 +10,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -21,7 +19,6 @@
 
 #include "FlagDescriptions.h"
 #include "LittleEndian.h"
-#include "RecordingPrompter.h"
 
 namespace {
 
@@ -69,22 +66,9 @@ TEST(AssetBitmaps, HeadersGiveTheFixedSizesAndDepths) {
         SCOPED_TRACE(want.id);
         const Bytes bmp = ReadFile(kResources + "/bitmaps/" + std::to_string(want.id) + ".bmp");
         ASSERT_EQ(Text(bmp, 0, 2), "BM");
-        EXPECT_EQ(LE(bmp, 2, 4), bmp.size());
-        const std::uint32_t pixels = LE(bmp, 10, 4);
-        const std::uint32_t infoSize = LE(bmp, 14, 4);
-        EXPECT_GE(infoSize, 40u);
-        EXPECT_EQ(static_cast<std::int32_t>(LE(bmp, 18, 4)), want.width);
-        EXPECT_EQ(std::abs(static_cast<std::int32_t>(LE(bmp, 22, 4))), want.height);
-        EXPECT_EQ(LE(bmp, 26, 2), 1u);  // planes
         EXPECT_EQ(static_cast<int>(LE(bmp, 28, 2)), want.bitsPerPixel);
         EXPECT_EQ(LE(bmp, 30, 4), 0u);  // uncompressed
-        // The palette of the 8-bit picture lies between the header and the pixels.
-        const std::uint32_t colours =
-            want.bitsPerPixel == 8 ? (LE(bmp, 46, 4) ? LE(bmp, 46, 4) : 256) : 0;
-        EXPECT_EQ(pixels, 14 + infoSize + 4 * colours);
-        const std::uint32_t stride = (want.width * want.bitsPerPixel + 31) / 32 * 4;
-        EXPECT_GE(bmp.size(), pixels + stride * want.height);
-
+        // The rest of the header is as Qt, which the program draws them with, reads it.
         const QImage image(QStringLiteral(":/bitmap/%1").arg(want.id));
         EXPECT_EQ(image.size(), QSize(want.width, want.height));
     }
@@ -113,25 +97,12 @@ TEST(AssetIcons, CheckBoxesAndApplicationIconHaveTheirSizes) {
     }
 }
 
-TEST(AssetCursor, IsA32By32MonochromeCursorWithItsHotSpot) {
+// Its hot spot is read by the program from the file: PagesTest.StatsHotArea... checks (11, 4).
+TEST(AssetCursor, IsA32By32MonochromeCursor) {
     const Bytes cur = ReadFile(kResources + "/cursors/147.cur");
     ASSERT_GE(cur.size(), 22u + 40u);
-    EXPECT_EQ(LE(cur, 0, 2), 0u);
-    EXPECT_EQ(LE(cur, 2, 2), 2u);  // a cursor, not an icon
-    EXPECT_EQ(LE(cur, 4, 2), 1u);
-    EXPECT_EQ(cur[6], 32);
-    EXPECT_EQ(cur[7], 32);
-    EXPECT_EQ(LE(cur, 10, 2), 11u);  // hot spot x
-    EXPECT_EQ(LE(cur, 12, 2), 4u);   // hot spot y
-    const std::uint32_t size = LE(cur, 14, 4);
-    const std::uint32_t offset = LE(cur, 18, 4);
-    EXPECT_EQ(offset + size, cur.size());
-    EXPECT_EQ(LE(cur, offset + 4, 4), 32u);
-    EXPECT_EQ(LE(cur, offset + 8, 4), 64u);  // image and mask stacked
-    EXPECT_EQ(LE(cur, offset + 14, 2), 1u);  // one bit per pixel
-    // Header, two palette entries, 32 rows of 4 bytes for the image and for the mask.
-    EXPECT_EQ(size, 40u + 8u + 128u + 128u);
-
+    EXPECT_EQ(LE(cur, 2, 2), 2u);                    // a cursor, not an icon
+    EXPECT_EQ(LE(cur, LE(cur, 18, 4) + 14, 2), 1u);  // one bit per pixel
     EnsureApplication();
     QImageReader reader(QStringLiteral(":/cursor/147"), "ico");
     const QImage image = reader.read();
@@ -153,33 +124,6 @@ TEST(AssetSounds, EveryClipIsMonoAdpcmOfItsRateAndLength) {
     for (const ExpectedSound& want : expected) {
         SCOPED_TRACE(want.id);
         const std::string path = kResources + "/wave/" + std::to_string(want.id) + ".wav";
-        const Bytes wav = ReadFile(path);
-        ASSERT_EQ(Text(wav, 0, 4), "RIFF");
-        EXPECT_EQ(LE(wav, 4, 4) + 8, wav.size());
-        ASSERT_EQ(Text(wav, 8, 4), "WAVE");
-        std::uint32_t samples = 0;
-        bool haveFormat = false, haveFact = false, haveData = false;
-        for (std::size_t at = 12; at + 8 <= wav.size();) {
-            const std::string chunk = Text(wav, at, 4);
-            const std::uint32_t length = LE(wav, at + 4, 4);
-            if (chunk == "fmt ") {
-                haveFormat = true;
-                EXPECT_EQ(LE(wav, at + 8, 2), 2u);   // Microsoft ADPCM
-                EXPECT_EQ(LE(wav, at + 10, 2), 1u);  // mono
-                EXPECT_EQ(static_cast<int>(LE(wav, at + 12, 4)), want.rate);
-                EXPECT_EQ(LE(wav, at + 22, 2), 4u);  // bits per sample
-            } else if (chunk == "fact") {
-                haveFact = true;
-                samples = LE(wav, at + 8, 4);
-            } else if (chunk == "data") {
-                haveData = true;
-                EXPECT_LE(at + 8 + length, wav.size());
-            }
-            at += 8 + length + (length & 1);
-        }
-        EXPECT_TRUE(haveFormat && haveFact && haveData);
-        EXPECT_NEAR(static_cast<double>(samples) / want.rate, want.seconds, 0.05);
-
         // The player decodes the clips with libsndfile: it must read them whole.
         SF_INFO info{};
         SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
@@ -189,12 +133,12 @@ TEST(AssetSounds, EveryClipIsMonoAdpcmOfItsRateAndLength) {
         EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_MS_ADPCM);
         std::vector<short> pcm(static_cast<std::size_t>(info.frames));
         EXPECT_EQ(sf_readf_short(file, pcm.data(), info.frames), info.frames);
-        EXPECT_NEAR(static_cast<double>(info.frames), samples, 1000);
+        EXPECT_NEAR(static_cast<double>(info.frames) / want.rate, want.seconds, 0.05);
         sf_close(file);
 
         QFile embedded(QStringLiteral(":/wave/%1").arg(want.id));
         ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
-        EXPECT_EQ(static_cast<std::size_t>(embedded.size()), wav.size());
+        EXPECT_EQ(static_cast<std::size_t>(embedded.size()), ReadFile(path).size());
     }
     // Two clips have an exact size that the program states.
     EXPECT_EQ(ReadFile(kResources + "/wave/198.wav").size(), 9818u);
@@ -204,17 +148,14 @@ TEST(AssetSounds, EveryClipIsMonoAdpcmOfItsRateAndLength) {
 TEST(AssetMovies, ContainerHoldsTwoAnimatedGifsAtTheirPlaces) {
     const Bytes data = ReadFile(kResources + "/data/statewright.dat");
     ASSERT_EQ(data.size(), 75842u);
-    struct Blob {
-        std::size_t offset, length;
-    };
     EnsureApplication();
-    int index = 0;
-    for (const Blob blob : {Blob{624, 68450}, Blob{69328, 6514}}) {
-        SCOPED_TRACE(index++);
-        EXPECT_EQ(Text(data, blob.offset, 6), "GIF89a");
-        EXPECT_EQ(data[blob.offset + blob.length - 1], 0x3B);
-        QByteArray gif(reinterpret_cast<const char*>(data.data() + blob.offset),
-                       static_cast<qsizetype>(blob.length));
+    for (const auto& [offset, length] :
+         {std::pair<std::size_t, std::size_t>{624, 68450}, {69328, 6514}}) {
+        SCOPED_TRACE(offset);
+        EXPECT_EQ(Text(data, offset, 6), "GIF89a");
+        EXPECT_EQ(data[offset + length - 1], 0x3B);
+        QByteArray gif(reinterpret_cast<const char*>(data.data() + offset),
+                       static_cast<qsizetype>(length));
         QBuffer buffer(&gif);
         QImageReader reader(&buffer, "gif");
         ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();
@@ -256,19 +197,6 @@ TEST(AssetTexts, DefaultDescriptionsReadWithoutComplaint) {
         described += table[n].find_first_not_of("\r\n") != std::string::npos;
     }
     EXPECT_GE(described, 150);
-
-    // As the program loads it: no file of the document's own, so the default one, silently.
-    const auto folder = std::filesystem::temp_directory_path() / "statewright-asset-tests";
-    std::filesystem::create_directories(folder);
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-    sw::test::RecordingPrompter prompter;
-    sw::DescriptionTable loaded;
-    sw::LoadDescriptions(loaded, "no-such-state", kResources + "/data/", prompter);
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
-    EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(loaded, table);
 }
 
 TEST(AssetTexts, DataFilesAreCopiedBesideTheExecutables) {

@@ -74,6 +74,18 @@ inline void Patch(Bytes& bytes, long offset, std::initializer_list<std::uint8_t>
     }
 }
 
+// `rom` with the 39-byte name record of item `code` (written out as 1397248 + 39 * code, so that
+// a wrong constant in the program shows) holding `name` as the game stores text: each byte plus
+// 0x30, padded with 0x30, the game's 0.
+inline Bytes WithItemName(Bytes rom, int code, const std::string& name) {
+    for (std::size_t k = 0; k < 39; ++k) {
+        const int c = k < name.size() ? static_cast<std::uint8_t>(name[k]) : 0;
+        rom.at(1397248 + 39 * static_cast<std::size_t>(code) + k) =
+            static_cast<std::uint8_t>(c + 0x30);
+    }
+    return rom;
+}
+
 // Offsets at which the files differ (a length difference counts as the offset of the end).
 inline std::vector<long> DiffOffsets(const Bytes& expected, const Bytes& actual) {
     std::vector<long> offsets;
@@ -114,7 +126,8 @@ inline FilePtr OpenFailingStream(const std::string& path, long failFrom, long fa
         },
         [](void* c, const char* buffer, std::size_t size) -> ssize_t {
             auto* self = static_cast<Cookie*>(c);
-            if (self->position < self->to && self->position + static_cast<long>(size) > self->from) {
+            if (self->position < self->to &&
+                self->position + static_cast<long>(size) > self->from) {
                 errno = self->error;
                 return 0;
             }

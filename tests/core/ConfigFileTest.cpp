@@ -159,19 +159,17 @@ TEST(ConfigFile, IsNeverWrittenOverAnotherKindOfFileNorLeftHalfWritten) {
     WriteBytes(dir / "quest.smc", rom);
     std::filesystem::create_symlink(dir / "quest.zs1", dir / "link.swr");
     std::filesystem::copy_file(dir / "quest.zs1", dir / "open.bin");
-    struct Case {
-        std::string path;
-        std::vector<std::string> open;
-        const char* message;
-    };
-    for (const Case& c : {Case{dir / "quest.zs1", {}, msg::kConfigNotOverState},
-                          Case{dir / "quest.smc", {}, msg::kConfigNotOverRom},
-                          Case{dir / "link.swr", {}, msg::kConfigNotOverState},
-                          Case{dir / "open.bin", {"", dir / "open.bin"}, msg::kConfigNotOverOpenFile}}) {
-        SCOPED_TRACE(c.path);
+    // The file, the files open in the program, the refusal.
+    const std::tuple<std::string, std::vector<std::string>, const char*> cases[] = {
+        {dir / "quest.zs1", {}, msg::kConfigNotOverState},
+        {dir / "quest.smc", {}, msg::kConfigNotOverRom},
+        {dir / "link.swr", {}, msg::kConfigNotOverState},
+        {dir / "open.bin", {"", dir / "open.bin"}, msg::kConfigNotOverOpenFile}};
+    for (const auto& [path, open, message] : cases) {
+        SCOPED_TRACE(path);
         RecordingPrompter prompter;
-        EXPECT_FALSE(WriteConfigFile(c.path, Sample(), prompter, c.open));
-        EXPECT_THAT(prompter.messages, ElementsAre(c.message));
+        EXPECT_FALSE(WriteConfigFile(path, Sample(), prompter, open));
+        EXPECT_THAT(prompter.messages, ElementsAre(message));
     }
     EXPECT_EQ(ReadBytes(dir / "quest.zs1"), state);
     EXPECT_EQ(ReadBytes(dir / "quest.smc"), rom);

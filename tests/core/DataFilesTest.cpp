@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "DataFiles.h"
 #include "TestFiles.h"
@@ -12,149 +13,85 @@
 namespace sw::test {
 namespace {
 
-using ::testing::ElementsAreArray;
 namespace fs = std::filesystem;
 
-struct FolderCase {
-    const char* what;
-    const char* startUp;
-    const char* program;
-    const char* xdgDataDirs;
-    std::vector<std::string> folders;
-};
-
+// Each row: what, start-up folder, program folder, XDG_DATA_DIRS, the folders searched ("*" for
+// share/statewright/).
 TEST(DataFiles, FoldersAreSearchedStartUpProgramShareThenXdgEachOnce) {
-    const FolderCase cases[] = {
-        {"built program started elsewhere",
-         "/home/p",
-         "/opt/sw/bin",
-         nullptr,
-         {"/home/p/", "/opt/sw/bin/", "/opt/sw/share/statewright/", "/usr/local/share/statewright/",
-          "/usr/share/statewright/"}},
-        {"installed in /usr: its share folder once, before /usr/local",
-         "/home/p/",
-         "/usr/bin/",
-         "",
-         {"/home/p/", "/usr/bin/", "/usr/share/statewright/", "/usr/local/share/statewright/"}},
-        {"started in its own folder",
-         "/opt/sw/bin",
-         "/opt/sw/bin/",
-         "/usr/share",
-         {"/opt/sw/bin/", "/opt/sw/share/statewright/", "/usr/share/statewright/"}},
-        {"XDG_DATA_DIRS: own order, empty and relative entries skipped",
-         "/home/p",
-         "/usr/games",
-         "/custom/share/::share:/usr/share/:~/x",
-         {"/home/p/", "/usr/games/", "/usr/share/statewright/", "/custom/share/statewright/"}},
-        {"no start-up folder (it was deleted), a program path with ..",
-         "",
-         "/opt/sw/bin/../libexec",
-         "/usr/share",
-         {"/opt/sw/libexec/", "/opt/sw/share/statewright/", "/usr/share/statewright/"}},
+    const std::tuple<const char*, const char*, const char*, const char*, std::string> cases[] = {
+        {"built program started elsewhere", "/home/p", "/opt/sw/bin", nullptr,
+         "/home/p/ /opt/sw/bin/ /opt/sw/* /usr/local/* /usr/*"},
+        {"installed in /usr: its share folder once, before /usr/local", "/home/p/", "/usr/bin/", "",
+         "/home/p/ /usr/bin/ /usr/* /usr/local/*"},
+        {"started in its own folder", "/opt/sw/bin", "/opt/sw/bin/", "/usr/share",
+         "/opt/sw/bin/ /opt/sw/* /usr/*"},
+        {"XDG_DATA_DIRS: own order, empty and relative entries skipped", "/home/p", "/usr/games",
+         "/custom/share/::share:/usr/share/:~/x", "/home/p/ /usr/games/ /usr/* /custom/*"},
+        {"no start-up folder (it was deleted), a program path with ..", "",
+         "/opt/sw/bin/../libexec", "/usr/share", "/opt/sw/libexec/ /opt/sw/* /usr/*"},
     };
-    for (const FolderCase& c : cases) {
-        EXPECT_THAT(DataSearchFolders(c.startUp, c.program, c.xdgDataDirs),
-                    ElementsAreArray(c.folders))
-            << c.what;
+    for (auto [what, startUp, program, xdgDataDirs, expected] : cases) {
+        for (std::size_t at; (at = expected.find('*')) != std::string::npos;) {
+            expected.replace(at, 1, "share/statewright/");
+        }
+        std::string searched;
+        for (const std::string& folder : DataSearchFolders(startUp, program, xdgDataDirs)) {
+            searched += (searched.empty() ? "" : " ") + folder;
+        }
+        EXPECT_EQ(searched, expected) << what;
     }
 }
 
-struct Present {
-    int folder;  // 0 start-up, 1 program, 2 share
-    const char* name;
-    enum Kind { kFile, kFolder, kDanglingLink, kLinkToFile } kind = kFile;
-};
-
-struct FindCase {
-    const char* what;
-    std::vector<Present> present;
-    DataFile wanted;
-    int foundFolder;  // -1: not found
-    const char* foundName;
-};
-
+// Which file FindDataFile takes from the folders start/, bin/ and share/ (in this order), given
+// the entries present: "folder/name" is a file, "folder/name/" a folder of that name,
+// "folder/name@" a link to nowhere, "folder/name>" a link to a file.
 TEST(DataFiles, TheFirstFolderHoldingAReadableFileWins) {
-    const FindCase cases[] = {
-        {"program before share", {{1, "about.dat"}, {2, "about.dat"}}, kAboutFile, 1, "about.dat"},
-        {"start-up before program",
-         {{0, "about.dat"}, {1, "about.dat"}},
-         kAboutFile,
-         0,
-         "about.dat"},
-        {"only the share folder", {{2, "statewright.dat"}}, kMovieDataFile, 2, "statewright.dat"},
-        {"nowhere", {{1, "about.txt"}}, kAboutFile, -1, ""},
-        {"about.dat is matched exactly",
-         {{0, "About.dat"}, {2, "about.dat"}},
-         kAboutFile,
-         2,
-         "about.dat"},
-        {"event.txt exactly too, as the loader opens it",
-         {{0, "EVENT.TXT"}, {1, "event.txt"}},
-         kDefaultDescriptionsFile,
-         1,
-         "event.txt"},
-        {"documents in any case, the earlier folder first",
-         {{0, "readme.txt"}, {1, "README.TXT"}},
-         kReadmeFile,
-         0,
-         "readme.txt"},
+    const std::tuple<const char*, const char*, DataFile, const char*> cases[] = {
+        {"program before share", "bin/about.dat share/about.dat", kAboutFile, "bin/about.dat"},
+        {"start-up before program", "start/about.dat bin/about.dat", kAboutFile, "start/about.dat"},
+        {"only the share folder", "share/statewright.dat", kMovieDataFile, "share/statewright.dat"},
+        {"nowhere", "bin/about.txt", kAboutFile, ""},
+        {"about.dat is matched exactly", "start/About.dat share/about.dat", kAboutFile,
+         "share/about.dat"},
+        {"event.txt exactly too, as the loader opens it", "start/EVENT.TXT bin/event.txt",
+         kDefaultDescriptionsFile, "bin/event.txt"},
+        {"documents in any case, the earlier folder first", "start/readme.txt bin/README.TXT",
+         kReadmeFile, "start/readme.txt"},
         {"the exact spelling before another in the same folder",
-         {{1, "WhatsNew.txt"}, {1, "WHATSNEW.TXT"}},
-         kWhatsNewFile,
-         1,
-         "WHATSNEW.TXT"},
-        {"two other spellings: the first by byte order",
-         {{1, "readme.TXT"}, {1, "ReadMe.txt"}},
-         kReadmeFile,
-         1,
-         "ReadMe.txt"},
-        {"a folder of that name is passed over",
-         {{0, "about.dat", Present::kFolder}, {1, "about.dat"}},
-         kAboutFile,
-         1,
-         "about.dat"},
-        {"a dangling link is passed over",
-         {{0, "about.dat", Present::kDanglingLink}, {2, "about.dat"}},
-         kAboutFile,
-         2,
-         "about.dat"},
-        {"a link to a file counts",
-         {{0, "about.dat", Present::kLinkToFile}, {1, "about.dat"}},
-         kAboutFile,
-         0,
-         "about.dat"},
+         "bin/WhatsNew.txt bin/WHATSNEW.TXT", kWhatsNewFile, "bin/WHATSNEW.TXT"},
+        {"two other spellings: the first by byte order", "bin/readme.TXT bin/ReadMe.txt",
+         kReadmeFile, "bin/ReadMe.txt"},
+        {"a folder of that name is passed over", "start/about.dat/ bin/about.dat", kAboutFile,
+         "bin/about.dat"},
+        {"a dangling link is passed over", "start/about.dat@ share/about.dat", kAboutFile,
+         "share/about.dat"},
+        {"a link to a file counts", "start/about.dat> bin/about.dat", kAboutFile,
+         "start/about.dat"},
     };
-    for (const FindCase& c : cases) {
+    for (const auto& [what, present, wanted, found] : cases) {
         TempDir dir;
-        const std::vector<std::string> folders = {dir / "start/", dir / "bin/",
-                                                  dir / "share/statewright/"};
+        const std::vector<std::string> folders = {dir / "start/", dir / "bin/", dir / "share/"};
         for (const std::string& folder : folders) {
             fs::create_directories(folder);
         }
         std::ofstream(dir / "target") << "x";
-        for (const Present& p : c.present) {
-            const std::string path = folders[p.folder] + p.name;
-            switch (p.kind) {
-                case Present::kFile:
-                    std::ofstream(path) << p.name;
-                    break;
-                case Present::kFolder:
-                    fs::create_directory(path);
-                    break;
-                case Present::kDanglingLink:
-                    fs::create_symlink(dir / "gone", path);
-                    break;
-                case Present::kLinkToFile:
-                    fs::create_symlink(dir / "target", path);
-                    break;
+        std::istringstream entries(present);
+        for (std::string entry; entries >> entry;) {
+            const char kind = entry.back();
+            const std::string path =
+                dir / entry.substr(0, entry.size() - (kind == '/' || kind == '@' || kind == '>'));
+            if (kind == '/') {
+                fs::create_directory(path);
+            } else if (kind == '@' || kind == '>') {
+                fs::create_symlink(dir / (kind == '@' ? "gone" : "target"), path);
+            } else {
+                std::ofstream(path) << entry;
             }
         }
-        const std::string expected =
-            c.foundFolder < 0 ? std::string() : folders[c.foundFolder] + c.foundName;
-        EXPECT_EQ(FindDataFile(folders, c.wanted), expected) << c.what;
-        EXPECT_EQ(FolderOfDataFile(folders, c.wanted),
-                  c.foundFolder < 0 ? std::string() : folders[c.foundFolder])
-            << c.what;
+        const std::string expected = *found == 0 ? "" : dir / found;
+        EXPECT_EQ(FindDataFile(folders, wanted), expected) << what;
+        EXPECT_EQ(FolderOfDataFile(folders, wanted), expected.substr(0, expected.rfind('/') + 1))
+            << what;
     }
 }
 

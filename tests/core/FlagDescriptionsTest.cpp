@@ -26,35 +26,19 @@ constexpr char kCannotCreate[] =
     "current directory that is associated with the save state you have open.";
 
 TEST(FlagNumbers, AreFourHexDigitsAndReadLikeStrtoul) {
-    for (const auto& [number, text] : {std::pair{1, "$0001"},
-                                       {15, "$000F"},
-                                       {16, "$0010"},
-                                       {255, "$00FF"},
-                                       {256, "$0100"},
-                                       {1024, "$0400"}}) {
+    const std::pair<int, const char*> shown[] = {{1, "$0001"},   {15, "$000F"},  {16, "$0010"},
+                                                 {255, "$00FF"}, {256, "$0100"}, {1024, "$0400"}};
+    for (const auto& [number, text] : shown) {
         EXPECT_EQ(FlagNumberText(number), text);
         EXPECT_EQ(ParseFlagNumber(text), number);
     }
-    for (const auto& [text, number] : {std::pair{"10", 16},
-                                       {"0x10", 16},
-                                       {"0X10", 16},
-                                       {" $10", 16},
-                                       {"1$0", 16},
-                                       {"10:x", 16},
-                                       {"zz", 0},
-                                       {"", 0},
-                                       {"0x", 0},
-                                       {"-1", -1},
-                                       // Signs: one, before any "0x", read as a 32-bit value;
-                                       // an overflow saturates whatever the sign.
-                                       {"+10", 16},
-                                       {" -$0x1F", -31},
-                                       {"$-10", -16},
-                                       {"-FFFFFFFF", 1},
-                                       {"-FFFFFFFFF", -1},
-                                       {"100000000", -1},
-                                       {"+-1", 0},
-                                       {"- 1", 0}}) {
+    // Signs: one, before any "0x", read as 32 bits; an overflow saturates whatever the sign.
+    const std::pair<const char*, int> read[] = {
+        {"10", 16},        {"0x10", 16},     {"0X10", 16},  {" $10", 16},     {"1$0", 16},
+        {"10:x", 16},      {"zz", 0},        {"", 0},       {"0x", 0},        {"-1", -1},
+        {"+10", 16},       {" -$0x1F", -31}, {"$-10", -16}, {"-FFFFFFFF", 1}, {"-FFFFFFFFF", -1},
+        {"100000000", -1}, {"+-1", 0},       {"- 1", 0}};
+    for (const auto& [text, number] : read) {
         EXPECT_EQ(ParseFlagNumber(text), number) << text;
     }
 }
@@ -206,10 +190,11 @@ TEST_F(Descriptions, AnUnreadableOwnFileIsSaidAndNeverWrittenOver) {
     EXPECT_TRUE(source.ownFileUnreadable);
     EXPECT_EQ(table[1], "default\n");
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_THAT(prompter.messages[0],
-                StartsWith("ERROR: The event flag description file could not be read.\n\n" +
-                           dir.Path() + "/event.quest.txt: the file's mode (0200) allows no "
-                                        "reading\n\nThe default descriptions are shown"));
+    EXPECT_THAT(
+        prompter.messages[0],
+        StartsWith("ERROR: The event flag description file could not be read.\n\n" + dir.Path() +
+                   "/event.quest.txt: the file's mode (0200) allows no "
+                   "reading\n\nThe default descriptions are shown"));
     table[1] = "edited";
     EXPECT_FALSE(SaveDescriptions(table, "quest", source, prompter));
     EXPECT_THAT(prompter.messages.back(),
@@ -218,8 +203,9 @@ TEST_F(Descriptions, AnUnreadableOwnFileIsSaidAndNeverWrittenOver) {
     EXPECT_EQ(ReadText("event.quest.txt"), "1:my note\n");
 
     // A folder or a FIFO in its place: the same, and nothing waits on the FIFO.
-    for (const auto& make : {+[] { return mkfifo("event.quest.txt", 0644) == 0; },
-                             +[] { return std::filesystem::create_directory("event.quest.txt"); }}) {
+    for (const auto& make :
+         {+[] { return mkfifo("event.quest.txt", 0644) == 0; },
+          +[] { return std::filesystem::create_directory("event.quest.txt"); }}) {
         std::filesystem::remove_all("event.quest.txt");
         ASSERT_TRUE(make());
         prompter.messages.clear();
@@ -231,39 +217,37 @@ TEST_F(Descriptions, AnUnreadableOwnFileIsSaidAndNeverWrittenOver) {
 }
 
 TEST_F(Descriptions, AreReadAsUtf8OrWindows1252AndWrittenBackSo) {
-    struct Case {
-        const char* name;
-        std::string file;         // as found on disk
-        std::string shown;        // description 1 in memory (UTF-8)
-        std::string typed;        // the edit made to description 2
-        std::string writtenLine;  // description 2 as written back
-    };
-    const Case cases[] = {
+    // What, the file as found on disk, description 1 in memory (UTF-8), the edit made to
+    // description 2, and description 2 as written back.
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
         {"utf-8", "1:caf\xC3\xA9\n", "caf\xC3\xA9\n", "\xE2\x82\xAC", "$0002:\xE2\x82\xAC\n"},
         {"windows", "1:caf\xE9 \x80\n", "caf\xC3\xA9 \xE2\x82\xAC\n", "na\xC3\xAFve",
          "$0002:na\xEFve\n"},
         {"windows gets a character it lacks", "1:\xE9\n", "\xC3\xA9\n", "\xCE\xA9",
          "$0002:\xCE\xA9\n"},
-        {"bom", "\xEF\xBB\xBF" "1:x\n", "x\n", "y", "$0002:y\n"},
+        {"bom",
+         "\xEF\xBB\xBF"
+         "1:x\n",
+         "x\n", "y", "$0002:y\n"},
         {"unassigned windows byte", "1:\x81\n", "\xC2\x81\n", "z", "$0002:z\n"},
         // Windows bytes that would read as UTF-8 once the comment holding 0xFF is gone.
         {"windows that looks like utf-8", "'\xFF\n1:\xC3\xA9\n", "\xC3\x83\xC2\xA9\n", "z",
          "$0001:\xC3\x83\xC2\xA9\n$0002:z\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Write("event.quest.txt", c.file);
+    for (const auto& [name, file, shown, typed, writtenLine] : cases) {
+        SCOPED_TRACE(name);
+        Write("event.quest.txt", file);
         source = LoadDescriptions(table, "quest", programDir, prompter);
-        EXPECT_EQ(table[1], c.shown);
-        table[2] = c.typed;
+        EXPECT_EQ(table[1], shown);
+        table[2] = typed;
         ASSERT_TRUE(SaveDescriptions(table, "quest", source, prompter));
         const std::string written = ReadText("event.quest.txt");
-        EXPECT_THAT(written, HasSubstr(c.writtenLine));
+        EXPECT_THAT(written, HasSubstr(writtenLine));
         // Description 1 comes back byte for byte in whatever encoding the file now has.
         DescriptionTable back;
         LoadDescriptions(back, "quest", programDir, prompter);
-        EXPECT_EQ(back[1], c.shown);
-        EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0) == 0, std::string(c.name) == "bom");
+        EXPECT_EQ(back[1], shown);
+        EXPECT_EQ(written.rfind("\xEF\xBB\xBF", 0) == 0, name == "bom");
     }
     EXPECT_THAT(prompter.messages, IsEmpty());
 }

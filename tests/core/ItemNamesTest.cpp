@@ -62,27 +62,19 @@ TEST_F(RomFile, ReadsEachRecordUpToItsTerminator) {
 
 TEST_F(RomFile, RenameWritesOneRecordPaddedWith0x30) {
     WriteBytes(path, rom);
-    struct Case {
-        int code;
-        std::string name;
-        std::string shown;
-    };
-    const Case cases[] = {
+    // Code, name written, name read back; 0xD0 is written as a raw 0x00, which ends the name.
+    const std::tuple<int, std::string, std::string> cases[] = {
         {255, std::string(45, 'z'), std::string(38, 'z')},
         {0, "", "<blank>"},
-        {7, "\xD0x", "<blank>"},  // 0xD0 is written as a raw 0x00, which ends the name
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        ASSERT_TRUE(Write(c.code, c.name));
-        std::fill_n(rom.begin() + Record(c.code), 39, 0x30);
-        for (std::size_t k = 0; k < c.name.size() && k < 38; ++k) {
-            rom[Record(c.code) + k] = static_cast<std::uint8_t>(c.name[k] + 0x30);
-        }
+        {7, "\xD0x", "<blank>"}};
+    for (const auto& [code, name, shown] : cases) {
+        SCOPED_TRACE(code);
+        ASSERT_TRUE(Write(code, name));
+        rom = WithItemName(rom, code, name.substr(0, 38));
         EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());
         ItemNameTable names;
         ASSERT_TRUE(ReadRomItemNames(path, names));
-        EXPECT_EQ(names[c.code], c.shown);
+        EXPECT_EQ(names[code], shown);
     }
     EXPECT_FALSE(Write(256, "x"));
     EXPECT_THAT(DiffOffsets(rom, ReadBytes(path)), IsEmpty());
@@ -95,10 +87,8 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     ASSERT_TRUE(Rename(path, 0x61, std::string(45, 'q'), names));
     EXPECT_EQ(names[0x61], std::string(38, 'q'));
     EXPECT_EQ(names[50], DefaultItemNames()[50]);
-    Bytes expected = rom;
-    std::fill_n(expected.begin() + Record(0x61), 38, 'q' + 0x30);
-    expected[Record(0x61) + 38] = 0x30;
-    EXPECT_THAT(DiffOffsets(expected, ReadBytes(path)), IsEmpty());
+    EXPECT_THAT(DiffOffsets(WithItemName(rom, 0x61, std::string(38, 'q')), ReadBytes(path)),
+                IsEmpty());
 
     ASSERT_TRUE(Rename(path, 0x61, "", names));
     EXPECT_EQ(names[0x61], "<blank>");
@@ -107,26 +97,23 @@ TEST_F(RomFile, RenamingWritesOneRecordAndTakesEveryNameBack) {
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(ReadBytes(kept[0].path), rom);
     EXPECT_EQ(std::filesystem::status(kept[0].path).permissions(), std::filesystem::perms(0600));
-    EXPECT_EQ(std::filesystem::status(dir / "backups").permissions(),
-              std::filesystem::perms(0700));
+    EXPECT_EQ(std::filesystem::status(dir / "backups").permissions(), std::filesystem::perms(0700));
 
     // Refused, with the reason: no name changes, no file appears, no backup is made.
     names[7] = "mine";
     const std::string readOnly = dir / "readonly.smc";
     WriteBytes(readOnly, rom);
     std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
-    struct Refusal {
-        std::string rom;
-        const char* reason;
-    };
-    for (const Refusal& r : {Refusal{"", "No ROM image is open"},
-                             Refusal{dir / "none.smc", "none.smc: No such file or directory"},
-                             Refusal{dir.Path(), ": it is a folder, not a file"},
-                             Refusal{readOnly, "readonly.smc: the file is read-only (mode 0400)"}}) {
-        SCOPED_TRACE(r.rom);
-        EXPECT_FALSE(Rename(r.rom, 7, "x", names));
+    const std::pair<std::string, const char*> refusals[] = {
+        {"", "No ROM image is open"},
+        {dir / "none.smc", "none.smc: No such file or directory"},
+        {dir.Path(), ": it is a folder, not a file"},
+        {readOnly, "readonly.smc: the file is read-only (mode 0400)"}};
+    for (const auto& [at, reason] : refusals) {
+        SCOPED_TRACE(at);
+        EXPECT_FALSE(Rename(at, 7, "x", names));
         EXPECT_THAT(message, StartsWith("WARNING: ROM write failed.\n\n"));
-        EXPECT_THAT(message, HasSubstr(r.reason));
+        EXPECT_THAT(message, HasSubstr(reason));
     }
     EXPECT_EQ(names[7], "mine");
     EXPECT_FALSE(std::filesystem::exists(dir / "none.smc"));

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <map>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -43,48 +42,34 @@ TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
     byte16[16] = 0x00;
     // Tests run as root, who may write a read-only file: a folder cannot be opened for writing.
     std::filesystem::create_directory(dir / "folder.zs1");
-    struct Case {
-        std::string name;
-        std::optional<Bytes> bytes;
-        const char* message;  // null: accepted
-    };
-    const Case cases[] = {
-        {"byte16.zs1", byte16, nullptr},
-        {"lower.zs1", lowerCase, kNotAState},
-        {"tiny.zs1", Prefix(demo, 15), kNotAState},
-        {"short.zs1", Prefix(demo, 43162), msg::kStateTooShort},
-        {"missing.zs1", std::nullopt, kOpenFailed},
-        {"folder.zs1", std::nullopt, kOpenFailed},
-        {"fifo.zs1", std::nullopt, kOpenFailed},
-        {"readonly.zs1", demo, kOpenFailed},
-    };
     ASSERT_EQ(mkfifo((dir / "fifo.zs1").c_str(), 0644), 0);
-    const std::map<std::string, std::string> reasons = {
-        {"missing.zs1", "No such file or directory"},
-        {"folder.zs1", "it is a folder, not a file"},
-        {"fifo.zs1", "it is a named pipe (FIFO), not a regular file"},
-        {"readonly.zs1", "the file is read-only (mode 0444)"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string path = dir / c.name;
-        if (c.bytes) {
-            WriteBytes(path, *c.bytes);
+    WriteBytes(dir / "readonly.zs1", demo);
+    std::filesystem::permissions(dir / "readonly.zs1", std::filesystem::perms(0444));
+    // The file, what is written there first (if anything), the message, and for an open failure
+    // the real reason it goes on with.
+    const std::tuple<std::string, std::optional<Bytes>, const char*, const char*> cases[] = {
+        {"byte16.zs1", byte16, nullptr, nullptr},
+        {"lower.zs1", lowerCase, kNotAState, nullptr},
+        {"tiny.zs1", Prefix(demo, 15), kNotAState, nullptr},
+        {"short.zs1", Prefix(demo, 43162), msg::kStateTooShort, nullptr},
+        {"missing.zs1", std::nullopt, kOpenFailed, "No such file or directory"},
+        {"folder.zs1", std::nullopt, kOpenFailed, "it is a folder, not a file"},
+        {"fifo.zs1", std::nullopt, kOpenFailed, "it is a named pipe (FIFO), not a regular file"},
+        {"readonly.zs1", std::nullopt, kOpenFailed, "the file is read-only (mode 0444)"},
+    };
+    for (const auto& [name, bytes, message, reason] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = dir / name;
+        if (bytes) {
+            WriteBytes(path, *bytes);
         }
-        if (c.name == "readonly.zs1") {
-            std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::group_read |
-                                                   std::filesystem::perms::others_read);
+        std::vector<std::string> expected;
+        if (message != nullptr) {
+            expected.push_back(message + (reason ? "\n\n" + path + ": " + reason : ""));
         }
-        // The open failure goes on with the file and the real reason.
-        const std::string message =
-            c.message == nullptr          ? std::string()
-            : reasons.count(c.name) != 0 ? std::string(c.message) + "\n\n" + path + ": " +
-                                               reasons.at(c.name)
-                                          : std::string(c.message);
         RecordingPrompter prompter;
-        EXPECT_EQ(ValidateStateFile(path, prompter), c.message == nullptr);
-        EXPECT_EQ(prompter.messages, message.empty() ? std::vector<std::string>{}
-                                                     : std::vector<std::string>{message});
+        EXPECT_EQ(ValidateStateFile(path, prompter), message == nullptr);
+        EXPECT_EQ(prompter.messages, expected);
         EXPECT_THAT(prompter.questions, IsEmpty());
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.zs1"));  // not created
@@ -99,13 +84,8 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
     std::memcpy(&foreign[65984], "VELLUM GAME", 11);
     Bytes nulInTitle = good;
     nulInTitle[65984 + 6] = 0x00;
-    struct Case {
-        const char* what;
-        std::optional<Bytes> rom;
-        std::deque<bool> answers;  // given exactly when the question must come
-        int result;
-    };
-    const Case cases[] = {
+    // What, the ROM (if any), the answers (given exactly when the question must come), result.
+    const std::tuple<const char*, std::optional<Bytes>, std::deque<bool>, int> cases[] = {
         {"no ROM", std::nullopt, {}, 0},
         {"the game's ROM", good, {}, 1},
         {"foreign, Yes", foreign, {true}, 1},
@@ -114,19 +94,19 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
         {"ends inside the title", Prefix(good, 65994), {false}, -1},
         {"ends behind the title", Prefix(good, 65995), {}, 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, bytes, answers, result] : cases) {
+        SCOPED_TRACE(what);
         std::filesystem::remove(rom);
-        if (c.rom) {
-            WriteBytes(rom, *c.rom);
+        if (bytes) {
+            WriteBytes(rom, *bytes);
         }
         RecordingPrompter prompter;
-        prompter.answers = c.answers;
+        prompter.answers = answers;
         std::string romPath = "previous";
-        EXPECT_EQ(CheckRom(state, romPath, prompter), c.result);
-        EXPECT_EQ(romPath, c.result == 1 ? rom : "previous");
+        EXPECT_EQ(CheckRom(state, romPath, prompter), result);
+        EXPECT_EQ(romPath, result == 1 ? rom : "previous");
         EXPECT_THAT(prompter.messages, IsEmpty());
-        EXPECT_EQ(prompter.questions, std::vector<std::string>(c.answers.size(), kRomWarning));
+        EXPECT_EQ(prompter.questions, std::vector<std::string>(answers.size(), kRomWarning));
     }
 }
 

@@ -1,4 +1,5 @@
 // Opening, closing and saving through the real window, with the file's bytes checked.
+#include <gmock/gmock.h>
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -10,8 +11,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "EditorFixture.h"
 #include "Backups.h"
+#include "EditorFixture.h"
 #include "Messages.h"
 #include "document/Document.h"
 #include "pages/ControlIds.h"
@@ -27,6 +28,7 @@ namespace sw::test {
 namespace {
 
 namespace id = ui::id;
+using ::testing::HasSubstr;
 
 constexpr int kStatsEdits[] = {id::kName,    id::kLevel, id::kExperience, id::kHp,
                                id::kHpMax,   id::kPp,    id::kPpMax,      id::kOffense,
@@ -47,37 +49,28 @@ protected:
             EXPECT_EQ(Control(Pages().misc, control)->isEnabled(), enabled) << control;
         }
     }
-
-    QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
 };
 
 TEST(QtPrompter, EnterAnswersAQuestionWithNo) {
     ui::QtPrompter prompter;
-    QTimer::singleShot(0, [] {
-        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
-    });
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
     EXPECT_FALSE(prompter.AskYesNo("Write over it?"));
 }
 
 TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
     Start();
     EXPECT_EQ(window->windowTitle(), Title());
-    EXPECT_EQ(window->Tabs()->currentIndex(), 0);
-    EXPECT_EQ(window->g_currentPage, Pages().stats);
-    EXPECT_FALSE(Pages().stats->isHidden());
-    EXPECT_TRUE(Pages().goods->isHidden());
-    EXPECT_TRUE(Pages().misc->isHidden());
-    EXPECT_TRUE(Pages().flags->isHidden());
+    EXPECT_EQ(window->Tabs()->currentIndex(), 0);  // the pages shown: EachTabShowsExactlyItsPage
     ExpectControlsEnabled(false);
     EXPECT_EQ(Pages().stats->CharacterCombo()->count(), 4);
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("0"));
     EXPECT_TRUE(Pages().misc->m_flash->isHidden());
     EXPECT_FALSE(Pages().misc->m_rentStatic->isHidden());
-    const QStringList tabs = {
-        QStringLiteral("Player Stats    "), QStringLiteral("Goods           "),
-        QStringLiteral("Misc.           "), QStringLiteral("Event Flags     ")};
+    const char* const tabs[] = {"Player Stats    ", "Goods           ", "Misc.           ",
+                                "Event Flags     "};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(window->Tabs()->tabText(i), tabs[i]);
+        EXPECT_EQ(window->Tabs()->tabText(i), QLatin1String(tabs[i]));
     }
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -113,28 +106,17 @@ TEST_F(DocumentTest, OpensFromTheMenuAndMovesToTheFilesFolder) {
 }
 
 TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
+    // Each kind of refusal once (the core has every reason); the FIFO must not hang the window.
     Start(QString::fromStdString(state));
     Bytes bad = MakeDemoState();
     bad[0] = 'z';
     WriteBytes(dir / "header.zs1", bad);
-    Bytes shortFile = MakeDemoState();
-    shortFile.resize(43162);
-    WriteBytes(dir / "short.zs1", shortFile);
-
-    ASSERT_EQ(mkfifo((dir / "fifo.zs1").c_str(), 0644), 0);  // must not hang the window
-    WriteBytes(dir / "readonly.zs1", MakeDemoState());
-    std::filesystem::permissions(dir / "readonly.zs1", std::filesystem::perms::owner_read);
-
-    for (const char* name : {"header.zs1", "short.zs1", "missing.zs1", "fifo.zs1", "readonly.zs1"}) {
+    ASSERT_EQ(mkfifo((dir / "fifo.zs1").c_str(), 0644), 0);
+    for (const char* name : {"header.zs1", "fifo.zs1"}) {
         window->OnDropFiles({QString::fromStdString(dir / name)});
     }
-    const std::string openFailed = std::string(msg::kStateOpenFailed) + "\n\n" + dir.Path();
-    const std::vector<std::string> expected = {
-        msg::kNotAState, msg::kStateTooShort,
-        openFailed + "/missing.zs1: No such file or directory",
-        openFailed + "/fifo.zs1: it is a named pipe (FIFO), not a regular file",
-        openFailed + "/readonly.zs1: the file is read-only (mode 0400)"};
-    EXPECT_EQ(prompter.messages, expected);
+    EXPECT_THAT(prompter.messages,
+                testing::ElementsAre(msg::kNotAState, testing::StartsWith(msg::kStateOpenFailed)));
     EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
     EXPECT_TRUE(window->Doc().HasOpenFile());
     ExpectControlsEnabled(true);
@@ -152,20 +134,13 @@ TEST_F(DocumentTest, ForeignRomIsAskedAboutAndMissingRomIsNot) {
 
     window->OnDropFiles({QString::fromStdString(state)});  // answered No
     ASSERT_EQ(prompter.questions.size(), 2u);
-    EXPECT_EQ(prompter.questions[1],
-              "WARNING: Associated ROM not valid\n\nOpening any non-Vellumgate save states can "
-              "cause severe\ndamage to said save states. Do you want to continue anyway?");
+    EXPECT_EQ(prompter.questions[1], msg::kRomWarning);
     EXPECT_FALSE(window->Doc().HasOpenFile());
     EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));  // names the declined file
     ExpectControlsEnabled(false);
 
-    // No ROM, or a FIFO or a folder in its place, is no ROM: no question, nothing waits.
+    // No ROM: no question (a FIFO or a folder in its place is no ROM either: the fault matrix).
     std::filesystem::remove(rom);
-    window->OnDropFiles({QString::fromStdString(state)});
-    ASSERT_EQ(mkfifo(rom.c_str(), 0644), 0);
-    window->OnDropFiles({QString::fromStdString(state)});
-    std::filesystem::remove(rom);
-    std::filesystem::create_directory(rom);
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(prompter.questions.size(), 2u);
     EXPECT_TRUE(window->Doc().HasOpenFile());
@@ -179,10 +154,7 @@ TEST_F(DocumentTest, ADescriptionFileThatCannotBeReadIsSaidAndKeptWhole) {
     Start(QString::fromStdString(state));
     EXPECT_TRUE(window->Doc().HasOpenFile());
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0],
-              std::string(msg::kDescriptionsUnreadable) + dir.Path() +
-                  "/event.vellumgate.txt: it is a named pipe (FIFO), not a regular file\n\n" +
-                  msg::kDescriptionsShownInstead);
+    EXPECT_THAT(prompter.messages[0], HasSubstr("/event.vellumgate.txt: it is a named pipe"));
     EXPECT_EQ(Pages().flags->m_descriptions[1], "Woke up\n");  // the default file's
     EXPECT_TRUE(Pages().flags->m_descriptionSource.ownFileUnreadable);
 }
@@ -209,19 +181,6 @@ TEST_F(DocumentTest, TheFirstSaveOfARunMakesABackupAndNoBackupMeansNoSave) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].rfind(msg::kBackupFailed, 0), 0u) << prompter.messages[0];
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("63"));
-}
-
-TEST_F(DocumentTest, AStateMadeReadOnlyWhileOpenIsNotSaved) {
-    Start(QString::fromStdString(state));
-    Type(Pages().stats, id::kLevel, QStringLiteral("64"));
-    std::filesystem::permissions(state, std::filesystem::perms(0444));
-    Trigger(32773);
-    EXPECT_EQ(ReadBytes(state), MakeDemoState());
-    EXPECT_EQ(prompter.messages,
-              std::vector<std::string>{std::string(msg::kSaveFailed) + state +
-                                       ": the file is read-only (mode 0444)\n\nNothing was "
-                                       "written to it.\n\n" +
-                                       msg::kEditsKept});
 }
 
 // A prompter that deletes the state while the ROM question is open, so that the second
@@ -294,12 +253,7 @@ TEST_F(DocumentTest, SaveStoresTypedValuesWithTheirLimitsAndNothingElse) {
     EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
 
     // The pages show what was stored; cash keeps the whole typed value.
-    EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Zando"));
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("255"));
-    EXPECT_EQ(Shown(Pages().stats, id::kExperience), QStringLiteral("16777215"));
-    EXPECT_EQ(Shown(Pages().stats, id::kHp), QStringLiteral("32768"));
-    EXPECT_EQ(Shown(Pages().stats, id::kOffense), QStringLiteral("255"));
-    EXPECT_EQ(Shown(Pages().stats, id::kDefense), QStringLiteral("0"));
     EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("20000000"));
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -328,7 +282,7 @@ TEST_F(DocumentTest, MiscTextsAreCutAndKeepTheOldBytesBehindTheirEnd) {
     }
     std::copy(name.begin(), name.end(), expected.begin() + 42004);
     Patch(expected, 42034, {0x84, 0x95, 0x91, 0x00, 0x95, 0xA3});  // "Tea", 0, old "es"
-    Patch(expected, 42040, {0x19, 0x6F, 0x6F, 0x6F, 0x00});  // 0xE9, one "?" each, then 0
+    Patch(expected, 42040, {0x19, 0x6F, 0x6F, 0x6F, 0x00});        // 0xE9, one "?" each, then 0
     EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
     EXPECT_EQ(Shown(Pages().misc, id::kPlayerName), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
     // Filled anew, a text too long for its box shows its beginning.
@@ -339,26 +293,29 @@ TEST_F(DocumentTest, ChoosingAnotherMemberGathersTheShownOneFirst) {
     Start(QString::fromStdString(state));
     Type(Pages().stats, id::kLevel, QStringLiteral("40"));
     QComboBox* combo = Pages().stats->CharacterCombo();
-    combo->setCurrentIndex(2);
-    emit combo->activated(2);
+    Choose(combo, 2);
     EXPECT_EQ(window->Doc().gameState.characters[0].level, 40);
     EXPECT_EQ(window->Doc().gameState.currentCharacter, 2);
     EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Tobi"));
     EXPECT_EQ(Pages().goods->CharacterCombo()->currentIndex(), 2);
     EXPECT_EQ(Pages().goods->m_goods[0], 0x2C);
 
-    QComboBox* goodsCombo = Pages().goods->CharacterCombo();
-    goodsCombo->setCurrentIndex(0);
-    emit goodsCombo->activated(0);
+    Choose(Pages().goods->CharacterCombo(), 0);
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("40"));
     EXPECT_EQ(combo->currentIndex(), 0);
     Trigger(32773);
     EXPECT_EQ(ReadBytes(state).at(42470), 40);
 }
 
-TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
+// A state made read-only, cut short or deleted since it was opened is not saved, and the edit
+// stays on the page.
+TEST_F(DocumentTest, SaveRefusesAFileChangedSinceItWasOpenedAndKeepsTheEdits) {
     Start(QString::fromStdString(state));
     Type(Pages().stats, id::kLevel, QStringLiteral("77"));
+    std::filesystem::permissions(state, std::filesystem::perms(0444));
+    Trigger(32773);
+    EXPECT_EQ(ReadBytes(state), MakeDemoState());
+    std::filesystem::permissions(state, std::filesystem::perms(0644));
     std::filesystem::resize_file(state, 40000);
     Trigger(32773);
     EXPECT_EQ(std::filesystem::file_size(state), 40000u);
@@ -367,11 +324,12 @@ TEST_F(DocumentTest, SaveRefusesAFileThatVanishedOrShrankAndKeepsTheEdits) {
     EXPECT_FALSE(std::filesystem::exists(state));
     const std::string failed = std::string(msg::kSaveFailed) + state + ": ";
     const std::string kept = std::string("\n\nNothing was written to it.\n\n") + msg::kEditsKept;
-    EXPECT_EQ(prompter.messages,
-              (std::vector<std::string>{
-                  failed + "the file has been cut short since it was opened" + kept,
-                  failed + "the file has been deleted, moved or replaced since it was opened" +
-                      kept}));
+    EXPECT_EQ(
+        prompter.messages,
+        (std::vector<std::string>{
+            failed + "the file is read-only (mode 0444)" + kept,
+            failed + "the file has been cut short since it was opened" + kept,
+            failed + "the file has been deleted, moved or replaced since it was opened" + kept}));
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("77"));
 }
 
@@ -448,25 +406,21 @@ TEST_F(DocumentTest, FilesDroppedAnywhereOnTheWindowReachItsDropHandler) {
 TEST_F(DocumentTest, DropsAreTakenAsCopyOrLinkButNeverAsMove) {
     Start();
     ShowActive();
-    struct Case {
-        Qt::DropActions offered;
-        Qt::KeyboardModifiers modifiers;  // Shift asks for Move, Ctrl for Copy
-        Qt::DropAction taken;
-    };
-    const Case cases[] = {
+    // The actions offered, the keys held (Shift asks for Move, Ctrl for Copy), the action taken.
+    const std::tuple<Qt::DropActions, Qt::KeyboardModifiers, Qt::DropAction> cases[] = {
         {Qt::CopyAction | Qt::MoveAction, Qt::NoModifier, Qt::CopyAction},
         {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::CopyAction},
         {Qt::MoveAction | Qt::LinkAction, Qt::ShiftModifier, Qt::LinkAction},
         {Qt::LinkAction, Qt::NoModifier, Qt::LinkAction},
         {Qt::MoveAction, Qt::NoModifier, Qt::IgnoreAction},
     };
-    for (const Case& c : cases) {
+    for (const auto& [offered, modifiers, taken] : cases) {
         Trigger(57602);
         EXPECT_EQ(DropOn(Control(Pages().stats, id::kName), {QString::fromStdString(state)},
-                         c.offered, c.modifiers),
-                  c.taken)
-            << c.offered.toInt() << " " << c.modifiers.toInt();
-        EXPECT_EQ(window->Doc().HasOpenFile(), c.taken != Qt::IgnoreAction) << c.offered.toInt();
+                         offered, modifiers),
+                  taken)
+            << offered.toInt() << " " << modifiers.toInt();
+        EXPECT_EQ(window->Doc().HasOpenFile(), taken != Qt::IgnoreAction) << offered.toInt();
     }
     EXPECT_TRUE(std::filesystem::exists(state));
 }

@@ -184,6 +184,28 @@ protected:
         QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(page, point));
     }
 
+    QString Shown(QWidget* page, int control) const { return Control(page, control)->text(); }
+
+    // Chooses an entry of a combo box as a click in its list does.
+    static void Choose(QComboBox* combo, int index) {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+
+    // The ids of the page's controls that Tab reaches, in the order it reaches them from `first`.
+    static QString FocusOrder(QWidget* page, QWidget* first) {
+        QStringList order;
+        QWidget* widget = first;
+        do {
+            if (widget->parentWidget() == page && widget->focusPolicy() & Qt::TabFocus &&
+                !widget->isHidden()) {
+                order << widget->objectName();
+            }
+            widget = widget->nextInFocusChain();
+        } while (widget != first);
+        return order.join(QLatin1Char(' '));
+    }
+
     void Trigger(int commandId) {
         QAction* action = window->findChild<QAction*>(QString::number(commandId));
         ASSERT_NE(action, nullptr) << commandId;

@@ -25,24 +25,11 @@ using ::testing::ElementsAreArray;
 namespace id = ui::id;
 
 // Messages and sounds in one log, so that their order shows.
-struct Log {
+class Log : public RecordingPrompter, public ui::SoundPlayer {
+public:
+    void ShowMessage(const std::string& text) override { events.push_back(text); }
+    void Play(int id) override { events.push_back("sound " + std::to_string(id)); }
     std::vector<std::string> events;
-};
-class LoggingPrompter : public RecordingPrompter {
-public:
-    explicit LoggingPrompter(Log& log) : m_log(log) {}
-    void ShowMessage(const std::string& text) override { m_log.events.push_back(text); }
-
-private:
-    Log& m_log;
-};
-class LoggingSounds : public ui::SoundPlayer {
-public:
-    explicit LoggingSounds(Log& log) : m_log(log) {}
-    void Play(int soundId) override { m_log.events.push_back("sound " + std::to_string(soundId)); }
-
-private:
-    Log& m_log;
 };
 
 class HiddenExtrasTest : public EditorTest {
@@ -58,8 +45,8 @@ protected:
     }
     // Starts the window with every message and sound going into one log.
     void StartLogging(const QString& file) {
-        window = std::make_unique<ui::MainDlg>(
-            file, ui::Platform{logPrompter, dialogs, logSounds, opener}, DataFolders());
+        window = std::make_unique<ui::MainDlg>(file, ui::Platform{log, dialogs, log, opener},
+                                               DataFolders());
     }
     void SavePlayerName(const QString& name) {
         log.events.clear();
@@ -68,8 +55,6 @@ protected:
     }
 
     Log log;
-    LoggingPrompter logPrompter{log};
-    LoggingSounds logSounds{log};
 };
 
 TEST_F(HiddenExtrasTest, TheSecretItemOfTheFirstMemberShowsTheMessage) {
@@ -80,8 +65,6 @@ TEST_F(HiddenExtrasTest, TheSecretItemOfTheFirstMemberShowsTheMessage) {
     ASSERT_FALSE(TextBox()->isHidden());
     const std::string expected = GoodsSecretMessage("Wren", "Inkwell of Ages");
     EXPECT_EQ(TextBox()->toPlainText(), ui::ShownTextBlock(expected));
-    EXPECT_NE(expected.find("you gave Wren an Inkwell of Ages. Of course"), std::string::npos);
-    EXPECT_NE(expected.find("\xAC_\xAC"), std::string::npos);
 
     // Renamed to a name with a consonant: " a ".
     Goods()->m_itemNames[206] = "Bottled Ink";
@@ -104,10 +87,7 @@ TEST_F(HiddenExtrasTest, APickleAnywhereTellsTheStoryInsteadOfTheMessage) {
     Save();
     EXPECT_EQ(sounds.played, std::vector<int>{191});
     ASSERT_FALSE(TextBox()->isHidden());
-    const QString story = TextBox()->toPlainText();
-    EXPECT_EQ(PickleStoryText().size(), 11362u);
-    EXPECT_EQ(story, ui::ShownTextBlock(PickleStoryText()));
-    EXPECT_FALSE(story.contains(QStringLiteral("secret dealies")));
+    EXPECT_EQ(TextBox()->toPlainText(), ui::ShownTextBlock(PickleStoryText()));
 
     Trigger(57602);  // closing disables the page and hides the box
     EXPECT_TRUE(TextBox()->isHidden());
@@ -148,33 +128,24 @@ TEST_F(HiddenExtrasTest, NamePhrasesReactInOrderAndOtherNamesReset) {
     EXPECT_THAT(log.events, ElementsAre("You know it.", "sound 180"));
 }
 
-TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheFirstFolderHoldingTheDataFile) {
+// Started in a folder without the data file, the program's folder's (here dir) is found; the
+// order of the folders is the core's DataFiles table, the copying MovieFolder's.
+TEST_F(HiddenExtrasTest, MoviesAreCopiedAtStartUpFromTheDataFileTheLookupFinds) {
     const std::string source =
         QCoreApplication::applicationDirPath().toStdString() + "/statewright.dat";
     ASSERT_TRUE(std::filesystem::exists(source));
     std::filesystem::copy_file(source, dir / "statewright.dat");
+    std::filesystem::create_directory(dir / "elsewhere");
     {
-        CurrentDir startUp(dir.Path());
+        CurrentDir elsewhere(dir / "elsewhere");
         Start();
     }
     const Bytes data = ReadBytes(source);
-    const Bytes movieA = ReadBytes(dir / "data/statewright/statewright.pl");
-    const Bytes movieB = ReadBytes(dir / "data/statewright/statewright.ini");
-    EXPECT_EQ(movieA, Bytes(data.begin() + kMovieA.offset,
-                            data.begin() + kMovieA.offset + static_cast<long>(kMovieA.length)));
-    EXPECT_EQ(movieB, Bytes(data.begin() + kMovieB.offset,
-                            data.begin() + kMovieB.offset + static_cast<long>(kMovieB.length)));
-
-    // Started elsewhere, the data file is found in the program's folder (here dir); without
-    // it anywhere the copies stay as they are.
-    std::filesystem::create_directory(dir / "elsewhere");
-    CurrentDir elsewhere(dir / "elsewhere");
-    std::filesystem::remove(dir / "data/statewright/statewright.ini");
-    Start();
-    EXPECT_EQ(ReadBytes(dir / "data/statewright/statewright.ini"), movieB);
-    std::filesystem::remove(dir / "statewright.dat");
-    Start();
-    EXPECT_EQ(ReadBytes(dir / "data/statewright/statewright.pl"), movieA);
+    for (const auto& [name, movie] : {std::pair{"pl", kMovieA}, {"ini", kMovieB}}) {
+        EXPECT_EQ(ReadBytes(dir / "data/statewright/statewright." + name),
+                  Bytes(data.begin() + movie.offset,
+                        data.begin() + movie.offset + static_cast<long>(movie.length)));
+    }
 }
 
 TEST_F(HiddenExtrasTest, SeveralDroppedFilesComplainInACycleThatSingleDropsDoNotReset) {

@@ -55,10 +55,15 @@ void WriteCash(const std::string& path, int cash, Writer writer) {
 
 class OutsideChangeTest : public EditorTest {
 protected:
-    QString Shown(QWidget* page, int control) { return Control(page, control)->text(); }
     bool WaitForCash(const char* cash) {
         return QTest::qWaitFor(
             [&] { return Shown(Pages().stats, id::kCash) == QLatin1String(cash); }, 3000);
+    }
+    // The demo state, no backups, no answers: as before a new run.
+    void Fresh() {
+        WriteBytes(state, MakeDemoState());
+        std::filesystem::remove_all(dir / "data/statewright/backups");
+        prompter = {};
     }
     std::vector<BackupEntry> Backups() const {
         return ListBackups(dir / "data/statewright/backups", state);
@@ -66,9 +71,7 @@ protected:
     // The demo open in the window, shown and active, on this tab.
     void ShowTab(int tab) {
         Start(QString::fromStdString(state));
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ShowActive();
         window->Tabs()->setCurrentIndex(tab);
     }
     static int CashIn(const Bytes& bytes) { return bytes.at(kCash) | bytes.at(kCash + 1) << 8; }
@@ -77,20 +80,17 @@ protected:
 TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKeepsTheNewValue) {
     for (Writer writer : {Writer::kInPlace, Writer::kRename, Writer::kCutShortFirst}) {
         SCOPED_TRACE(static_cast<int>(writer));
-        WriteBytes(state, MakeDemoState());
+        Fresh();
         Bytes foreign = MakeDemoRom();
         foreign[65984] = 'X';  // asked about once, at the open, never again
         WriteBytes(rom, foreign);
-        std::filesystem::remove_all(dir / "data/statewright/backups");
-        prompter = {};
         prompter.answers = {true};
         Start(QString::fromStdString(state));
         window->show();
         window->Tabs()->setCurrentIndex(3);
         Pages().flags->ShowFlag(300);
         QComboBox* members = Pages().stats->CharacterCombo();
-        members->setCurrentIndex(2);
-        emit members->activated(2);
+        Choose(members, 2);
         Trigger(kSave);  // the run's backup, of the demo as it was
 
         WriteCash(state, 777, writer);
@@ -116,9 +116,7 @@ TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKee
 TEST_F(OutsideChangeTest, WithAnUnsavedEditNothingIsReloadedAndSaveAsksFirst) {
     for (bool writeOver : {true, false}) {
         SCOPED_TRACE(writeOver);
-        WriteBytes(state, MakeDemoState());
-        std::filesystem::remove_all(dir / "data/statewright/backups");
-        prompter = {};
+        Fresh();
         Start(QString::fromStdString(state));
         Type(Pages().stats, id::kLevel, QStringLiteral("49"));
         Trigger(kSave);
@@ -136,10 +134,8 @@ TEST_F(OutsideChangeTest, WithAnUnsavedEditNothingIsReloadedAndSaveAsksFirst) {
         const Bytes now = ReadBytes(state);
         EXPECT_EQ(now.at(kLevel0), writeOver ? 50 : 49);
         EXPECT_EQ(CashIn(now), writeOver ? 4812 : 777);
-        EXPECT_EQ(Shown(Pages().stats, id::kLevel),
-                  writeOver ? QStringLiteral("50") : QStringLiteral("49"));
-        EXPECT_EQ(Shown(Pages().stats, id::kCash),
-                  writeOver ? QStringLiteral("4812") : QStringLiteral("777"));
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QLatin1String(writeOver ? "50" : "49"));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QLatin1String(writeOver ? "4812" : "777"));
         // Yes backs up the other program's version before writing over it; No writes nothing.
         const std::vector<BackupEntry> made = Backups();
         ASSERT_EQ(made.size(), writeOver ? 2u : 1u);
@@ -200,10 +196,9 @@ TEST_F(OutsideChangeTest, CompareWithShowsThePagesAgainstAnotherState) {
               "  $0005  on   Heard the bell\n");
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
     Trigger(ui::kCompareCommand);
-    EXPECT_EQ(prompter.messages.back(),
-              std::string(msg::kCannotCompare) + dir / "other/short.zs1" +
-                  ": it is too short to be a Vellumgate save state (500 bytes; at least 43,163 "
-                  "are needed)");
+    EXPECT_THAT(
+        prompter.messages.back(),
+        ::testing::StartsWith(msg::kCannotCompare + dir / "other/short.zs1: it is too short"));
     EXPECT_EQ(ReadBytes(state), MakeDemoState());
 }
 
