@@ -98,7 +98,7 @@ bool WriteConfigFile(const std::string& path, const GameState& state, Prompter& 
         prompter.ShowMessage(msg::kConfigNotOverState);
         return false;
     }
-    if (IsGameRom(path)) {
+    if (RomTitleMatches(path)) {
         prompter.ShowMessage(msg::kConfigNotOverRom);
         return false;
     }
@@ -120,9 +120,10 @@ ConfigRead ReadConfigFile(const std::string& path, GameState& state, Prompter& p
         return ConfigRead::kCannotOpen;
     }
     // A state or ROM is long enough to pass for one, and would load nonsense into every field.
-    if (IsSaveState(path) || IsGameRom(path)) {
-        problem.reason = IsSaveState(path) ? "it is a save state, not a configuration"
-                                           : "it is a game ROM, not a configuration";
+    const bool isState = IsSaveState(path);
+    if (isState || RomTitleMatches(path)) {
+        problem.reason = isState ? "it is a save state, not a configuration"
+                                 : "it is a game ROM, not a configuration";
         prompter.ShowMessage(std::string(msg::kConfigReadFailed) + Describe(path, problem));
         return ConfigRead::kCannotOpen;
     }

@@ -109,10 +109,6 @@ bool IsSaveState(const std::string& path) {
            std::memcmp(header, layout::kStateHeader, sizeof header) == 0;
 }
 
-bool IsGameRom(const std::string& path) {
-    return RomTitleMatches(path);
-}
-
 std::string SaveStateFile(std::FILE* file, const std::string& path, const GameState& state,
                           BackupKeeper& backups) {
     FileProblem problem;

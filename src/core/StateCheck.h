@@ -31,13 +31,12 @@ enum RomCheck : int { kRomDeclined = -1, kRomMissing = 0, kRomAccepted = 1 };
 // romPath unchanged. A ROM too short to hold its title does not match.
 int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter);
 
-// Whether the ROM at the path carries the game's title (no question asked).
+// Whether the file at the path is a ROM carrying the game's title (no question asked).
 bool RomTitleMatches(const std::string& romPath);
 
-// Whether the file at the path is a save state (its header) or a ROM of at least the title's
-// length carrying the game's title: files a configuration must never be written over.
+// Whether the file at the path begins with a save state's header. With RomTitleMatches, this
+// tells the files a configuration must never be written over.
 bool IsSaveState(const std::string& path);
-bool IsGameRom(const std::string& path);
 
 // A save of the whole record into the open state: checks that the file is still the one
 // opened, still long enough and still writable by its mode; makes the run's backup of it; then
