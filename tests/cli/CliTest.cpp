@@ -527,6 +527,13 @@ TEST_F(Cli, FaultMatrix) {
     const bool root = geteuid() == 0;
     const passwd* nobody = getpwnam("nobody");
     ASSERT_NE(nobody, nullptr);
+    // The program copied where any user may run it: the build folder may lie where nobody
+    // cannot reach it (under /root, say).
+    TempDir bin;
+    const std::string program = bin / "statewright-cli";
+    fs::copy_file(STATEWRIGHT_CLI, program);
+    fs::permissions(bin.Path(), fs::perms(0755));
+    fs::permissions(program, fs::perms(0755));
     for (const Row& row : rows) {
         if (row.asUser && !root) {
             continue;  // another user's files can be made only by root; CI runs as root
@@ -557,7 +564,7 @@ TEST_F(Cli, FaultMatrix) {
             const std::string command =
                 std::string("timeout 20 ") +
                 (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
-                "env XDG_DATA_HOME='" + dir / "data" + "' " STATEWRIGHT_CLI " " + commands[op] +
+                "env XDG_DATA_HOME='" + dir / "data" + "' '" + program + "' " + commands[op] +
                 " 2>&1 >/dev/null";
             std::string said;
             const int code = Shell(command, &said);
