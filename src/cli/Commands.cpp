@@ -96,9 +96,7 @@ int OpenState(const std::string& path, bool force, bool forWriting, Streams io, 
         prompter.ShowMessage(std::string(msg::kStateOpenFailed) + "\n\n" + Describe(path, problem));
         return kFileError;
     }
-    for (int k = 0; k < kMemberCount; ++k) {
-        doc.state.characters[k].index = k;
-    }
+    doc.state.NumberMembers();
     if (!doc.state.ReadAll(doc.file.get())) {
         io.err << "Error reading " << path << ": " << LastErrorText() << '\n';
         return kFileError;
@@ -187,7 +185,7 @@ std::optional<Edit> ParseAssignment(const std::string& assignment) {
     }
     const std::string key = assignment.substr(0, equals);
     const std::string value = assignment.substr(equals + 1);
-    const std::string latin1 = StorableGameText(Utf8ToLatin1(value));
+    const std::string latin1 = GameTextFromUtf8(value);
 
     if (key == "money" || key == "bank") {
         const bool money = key == "money";
@@ -446,7 +444,7 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
     ReadRomItemNames(args.rom, names);
     BackupKeeper backups(args.noBackup ? std::string() : DefaultBackupFolder());
     std::string message;
-    if (!RenameRomItem(args.rom, *code, StorableGameText(Utf8ToLatin1(args.name)), names, backups,
+    if (!RenameRomItem(args.rom, *code, GameTextFromUtf8(args.name), names, backups,
                        message)) {
         prompter.ShowMessage(message);
         return kFileError;

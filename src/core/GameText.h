@@ -40,4 +40,10 @@ std::string Latin1ToUtf8(std::string_view latin1);
 // a 0 byte gives a 0).
 std::string Utf8ToLatin1(std::string_view utf8);
 
+// UTF-8 typed on the command line or in JSON as the game can keep it: Utf8ToLatin1, then
+// StorableGameText. Every way text comes in from outside the window goes through this.
+inline std::string GameTextFromUtf8(std::string_view utf8) {
+    return StorableGameText(Utf8ToLatin1(utf8));
+}
+
 }  // namespace sw

@@ -125,7 +125,7 @@ private:
             Error(path, "a text is expected, not " + What(value));
             return std::nullopt;
         }
-        return Utf8ToLatin1(value.get<std::string>());
+        return GameTextFromUtf8(value.get<std::string>());
     }
 
     bool Text(const std::string& key, const Json& value, const std::string& path) {

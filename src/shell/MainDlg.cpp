@@ -201,9 +201,7 @@ void MainDlg::OnInitDialog() {
     connect(m_pages.stats, &StatsPage::characterChosen, this, choose);
     connect(m_pages.goods, &GoodsPage::characterChosen, this, choose);
 
-    for (int k = 0; k < layout::kMemberCount; ++k) {
-        m_document->gameState.characters[k].index = k;
-    }
+    m_document->gameState.NumberMembers();
     m_document->Transfer().SwitchCharacter(0, false);
     // Both look in the folder the program was started in first, before any move below.
     LoadAboutText();
