@@ -444,8 +444,7 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
     ReadRomItemNames(args.rom, names);
     BackupKeeper backups(args.noBackup ? std::string() : DefaultBackupFolder());
     std::string message;
-    if (!RenameRomItem(args.rom, *code, GameTextFromUtf8(args.name), names, backups,
-                       message)) {
+    if (!RenameRomItem(args.rom, *code, GameTextFromUtf8(args.name), names, backups, message)) {
         prompter.ShowMessage(message);
         return kFileError;
     }
