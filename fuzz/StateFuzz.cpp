@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FileProblem problem;
         FilePtr file = OpenExisting(copy, FileAccess::kUpdate, problem);
         FUZZ_CHECK(file);
-        BackupKeeper noBackups{std::string()};  // the save as the program makes it
+        BackupKeeper noBackups = BackupKeeper::Off();  // the save as the program makes it
         FUZZ_CHECK(SaveStateFile(file.get(), copy, read, noBackups).empty());
     }
     const Bytes written = ReadFile(copy);

@@ -62,6 +62,7 @@ struct OpenDocument {
     ItemNameTable names = DefaultItemNames();
     GameState state;
     FilePtr file;
+    FileIdentity identity;  // what the path led to when it was opened
 };
 
 // A ROM that lies beside the state but cannot be used is no ROM to the editor, which says
@@ -91,6 +92,7 @@ int OpenState(const std::string& path, bool force, bool forWriting, Streams io, 
         NoteUnusableRom(path, io.err);
     }
     FileProblem problem;
+    doc.identity = IdentityOf(path);
     doc.file = OpenExisting(path, forWriting ? FileAccess::kUpdate : FileAccess::kRead, problem);
     if (!doc.file) {
         prompter.ShowMessage(std::string(msg::kStateOpenFailed) + "\n\n" + Describe(path, problem));
@@ -105,9 +107,14 @@ int OpenState(const std::string& path, bool force, bool forWriting, Streams io, 
 }
 
 // Writes every group as a save from the window does, after the backup, and closes the file.
+BackupKeeper BackupsFor(bool noBackup) {
+    return noBackup ? BackupKeeper::Off() : BackupKeeper(DefaultBackupFolder());
+}
+
 int SaveState(OpenDocument& doc, bool noBackup, Streams io) {
-    BackupKeeper backups(noBackup ? std::string() : DefaultBackupFolder());
-    std::string message = SaveStateFile(doc.file.get(), doc.path, doc.state, backups);
+    BackupKeeper backups = BackupsFor(noBackup);
+    std::string message =
+        SaveStateFile(doc.file.get(), doc.path, doc.state, backups, &doc.identity);
     if (std::fclose(doc.file.release()) != 0 && message.empty()) {
         message = std::string(msg::kSaveFailed) + doc.path + ": " + LastErrorText();
     }
@@ -122,8 +129,7 @@ int SaveState(OpenDocument& doc, bool noBackup, Streams io) {
 std::string BackupFolderOrSay(std::ostream& err) {
     const std::string folder = DefaultBackupFolder();
     if (folder.empty()) {
-        err << "There is no backup folder: neither XDG_DATA_HOME nor HOME says where the user's "
-               "data folder is.\n";
+        err << NoBackupFolderText() << '\n';
     }
     return folder;
 }
@@ -442,9 +448,10 @@ int RunRenameItem(const RenameItemArgs& args, Streams io) {
     }
     ItemNameTable names = DefaultItemNames();
     ReadRomItemNames(args.rom, names);
-    BackupKeeper backups(args.noBackup ? std::string() : DefaultBackupFolder());
+    BackupKeeper backups = BackupsFor(args.noBackup);
     std::string message;
-    if (!RenameRomItem(args.rom, *code, GameTextFromUtf8(args.name), names, backups, message)) {
+    if (!RenameRomItem(args.rom, *code, GameTextFromUtf8(args.name), names, backups, message,
+                       !RomTitleMatches(args.rom))) {
         prompter.ShowMessage(message);
         return kFileError;
     }
@@ -556,19 +563,34 @@ int RunApply(const ApplyArgs& args, Streams io) {
     return SaveState(doc, args.noBackup, io);
 }
 
+namespace {
+
+void PrintBackups(const std::vector<BackupEntry>& entries, std::ostream& out) {
+    for (const BackupEntry& entry : entries) {
+        out << BackupTimeText(entry.stamp) << "  " << entry.size << " bytes  "
+            << PrintablePath(entry.path) << '\n';
+    }
+}
+
+}  // namespace
+
 int RunBackups(const BackupsArgs& args, Streams io) {
     const std::string folder = BackupFolderOrSay(io.err);
     if (folder.empty()) {
         return kFileError;
     }
-    const std::vector<BackupEntry> found = ListBackups(folder, args.file);
-    if (found.empty()) {
-        io.out << "No backups of " << StateFileName(args.file) << " in " << folder << '\n';
-        return kDone;
+    const std::vector<BackupEntry> own = ListBackups(folder, args.file);
+    const std::vector<BackupEntry> older = ListOlderBackups(folder, args.file);
+    if (own.empty()) {
+        io.out << "No backups of " << PrintablePath(ResolvedPath(args.file)) << " in "
+               << PrintablePath(folder) << '\n';
     }
-    for (const BackupEntry& entry : found) {
-        io.out << BackupTimeText(entry.stamp) << "  " << entry.size << " bytes  " << entry.path
-               << '\n';
+    PrintBackups(own, io.out);
+    if (!older.empty()) {
+        io.out << "\nBackups of a file named " << PrintablePath(StateFileName(args.file))
+               << " in a folder no longer known (made before backups were kept per file; "
+                  "restored only when named):\n";
+        PrintBackups(older, io.out);
     }
     return kDone;
 }
@@ -582,19 +604,22 @@ int RunRestore(const RestoreArgs& args, Streams io) {
     if (backup.empty()) {
         const std::vector<BackupEntry> found = ListBackups(folder, args.file);
         if (found.empty()) {
-            io.err << "No backups of " << StateFileName(args.file) << " in " << folder << '\n';
+            io.err << "No backups of " << PrintablePath(ResolvedPath(args.file)) << " in "
+                   << PrintablePath(folder) << '\n';
             return kFileError;
         }
         backup = found.front().path;
-    } else if (backup.find('/') == std::string::npos) {
-        backup = folder + backup;  // a name as `backups` lists it
+    } else if (StateFileName(backup) == backup) {
+        // A name as `backups` lists it: one of the file's own, else one of the earlier naming.
+        const std::string own = BackupFolderOf(folder, args.file);
+        backup = !own.empty() && IsPlainFile(own + backup) ? own + backup : folder + backup;
     }
     FileProblem problem;
-    if (!RestoreBackup(args.noBackup ? std::string() : folder, backup, args.file, problem)) {
-        io.err << "Cannot restore " << args.file << ": " << problem.reason << '\n';
+    if (!RestoreBackup(folder, !args.noBackup, backup, args.file, problem)) {
+        io.err << "Cannot restore " << PrintablePath(args.file) << ": " << problem.reason << '\n';
         return kFileError;
     }
-    io.out << "Restored " << args.file << " from " << backup << '\n';
+    io.out << "Restored " << PrintablePath(args.file) << " from " << PrintablePath(backup) << '\n';
     return kDone;
 }
 

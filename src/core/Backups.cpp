@@ -1,44 +1,59 @@
 #include "Backups.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
+#include <thread>
+#include <chrono>
 
+#include "Layout.h"
 #include "Messages.h"
 #include "PathRules.h"
+#include "StateCheck.h"
 
 namespace sw {
 namespace {
 
 constexpr char kSuffix[] = ".bak";
-constexpr std::size_t kStampLength = 20;  // 20261207T035214.123Z
+constexpr char kOwnerFile[] = "owner";
+constexpr std::size_t kStampLength = 20;    // 20261207T035214.123Z
+constexpr std::size_t kSequenceDigits = 6;  // 000001; more digits once past 999999
+constexpr std::size_t kNamePartBytes = 64;  // of the file's name, in its folder's name
+constexpr int kSameHashTries = 16;          // folders for names whose paths share a hash
 
-std::string StampOf(const timespec& time) {
+// "20261207T035214.123Z" for a time in milliseconds since 1970.
+std::string StampOfTime(long long milliseconds) {
+    const std::time_t seconds = static_cast<std::time_t>(milliseconds / 1000);
+    const int millis = static_cast<int>(milliseconds % 1000);
     std::tm utc{};
-    gmtime_r(&time.tv_sec, &utc);
+#ifdef _WIN32
+    gmtime_s(&utc, &seconds);
+#else
+    gmtime_r(&seconds, &utc);
+#endif
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%Y%m%dT%H%M%S", &utc);
-    std::snprintf(text + length, sizeof text - length, ".%03ldZ", time.tv_nsec / 1000000);
+    std::snprintf(text + length, sizeof text - length, ".%03dZ", millis);
     return text;
 }
 
+bool IsDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
 bool IsStamp(std::string_view text) {
-    if (text.size() != kStampLength || text[8] != 'T' || text[15] != '.' || text[19] != 'Z') {
-        return false;
-    }
-    for (std::size_t i = 0; i < kStampLength; ++i) {
-        if (i != 8 && i != 15 && i != 19 && !std::isdigit(static_cast<unsigned char>(text[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return text.size() == kStampLength && text[8] == 'T' && text[15] == '.' && text[19] == 'Z' &&
+           IsDigits(text.substr(0, 8)) && IsDigits(text.substr(9, 6)) &&
+           IsDigits(text.substr(16, 3));
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
 std::string WithSlash(std::string folder) {
@@ -48,24 +63,145 @@ std::string WithSlash(std::string folder) {
     return folder;
 }
 
-std::string Canonical(const std::string& path) {
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+// The key a file's backups are kept under: its absolute path, links resolved.
+std::string OwnerKey(const std::string& path) {
+    return ResolvedPath(path);
 }
 
-// The backups are the user's own: a folder we make is private to them.
-bool MakeFolder(const std::string& folder, FileProblem& problem) {
-    std::error_code error;
-    if (std::filesystem::create_directories(folder, error)) {
-        chmod(folder.c_str(), 0700);
+std::string HashText(const std::string& key) {
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a, 64 bits
+    for (unsigned char c : key) {
+        hash = (hash ^ c) * 1099511628211ull;
     }
-    struct stat info {};
-    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        problem.error = error ? error.value() : ENOTDIR;
-        problem.reason = "cannot make the backup folder " + folder + ": " + error.message();
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+// The file's name, cut to a length that leaves room in a folder name, at a character's start.
+std::string NamePart(const std::string& path) {
+    std::string name = StateFileName(path);
+    if (name.size() > kNamePartBytes) {
+        std::size_t cut = kNamePartBytes;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return name;
+}
+
+// The owner file as written, or empty; a file just being made is waited for a moment.
+std::string OwnerIn(const std::string& dir) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::string text;
+        FileProblem problem;
+        if (!ReadWholeFile(dir + kOwnerFile, text, problem, 1u << 16)) {
+            return {};
+        }
+        if (!text.empty() && text.back() == '\n') {
+            return text.substr(0, text.size() - 1);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return {};
+}
+
+// The folder of the file's backups: the first of "<name>-<hash>", "<name>-<hash>-2"... whose
+// owner is this file, or that has none yet. With `make`, it is made and claimed.
+bool OwnFolder(const std::string& folder, const std::string& key, bool make, std::string& dir,
+               FileProblem& problem) {
+    const std::string base = WithSlash(folder) + NamePart(key) + "-" + HashText(key);
+    for (int n = 1; n <= kSameHashTries; ++n) {
+        dir = (n == 1 ? base : base + "-" + std::to_string(n)) + "/";
+        if (make && !MakeFolders(dir, 0700, problem)) {
+            return false;
+        }
+        std::string owner = OwnerIn(dir);
+        if (owner.empty() && make) {
+            FileProblem taken;
+            if (FilePtr file = CreateNewFile(dir + kOwnerFile, 0600, taken)) {
+                const std::string line = key + "\n";
+                if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size() ||
+                    !Flush(file.get())) {
+                    problem = {errno, "cannot write " + dir + kOwnerFile + ": " + LastErrorText()};
+                    file.reset();
+                    RemoveFile(dir + kOwnerFile);
+                    return false;
+                }
+                return true;
+            }
+            if (taken.error != EEXIST) {
+                problem = {taken.error, "cannot write " + Describe(dir + kOwnerFile, taken)};
+                return false;
+            }
+            owner = OwnerIn(dir);  // another process claimed it a moment ago
+        }
+        if (owner == key) {
+            return true;
+        }
+        if (owner.empty() && !make) {
+            return false;
+        }
+    }
+    problem = {0, "too many files share the backup folder name " + base};
+    return false;
+}
+
+// "000012.bak": its sequence, or false. The name is the sequence alone, so that creating it
+// exclusively gives each backup its own number; when it was made is the file's own time.
+bool ParseBackupName(const std::string& name, long long& sequence) {
+    const std::size_t digits = name.size() - (sizeof kSuffix - 1);
+    if (!EndsWith(name, kSuffix) || digits > 18 || !IsDigits(name.substr(0, digits))) {
         return false;
     }
-    return true;
+    sequence = std::atoll(name.substr(0, digits).c_str());
+    return sequence > 0;
+}
+
+std::vector<BackupEntry> BackupsIn(const std::string& dir) {
+    std::vector<BackupEntry> found;
+    std::vector<FolderEntry> entries;
+    ListFolder(dir, entries);
+    for (const FolderEntry& entry : entries) {
+        BackupEntry backup;
+        if (entry.regular && ParseBackupName(entry.name, backup.sequence)) {
+            backup.path = dir + entry.name;
+            backup.stamp = StampOfTime(entry.modified);
+            backup.size = entry.size;
+            found.push_back(backup);
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return a.sequence > b.sequence;
+    });
+    return found;
+}
+
+std::string SequenceText(long long sequence) {
+    std::string digits = std::to_string(sequence);
+    return std::string(digits.size() < kSequenceDigits ? kSequenceDigits - digits.size() : 0,
+                       '0') +
+           digits;
+}
+
+// The backup being restored must be one of the file's own, or one of the earlier naming.
+bool IsBackupOf(const std::string& folder, const std::string& backupPath,
+                const std::string& path) {
+    const std::string resolved = ResolvedPath(backupPath);
+    for (const auto& list : {ListBackups(folder, path), ListOlderBackups(folder, path)}) {
+        for (const BackupEntry& entry : list) {
+            if (ResolvedPath(entry.path) == resolved) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool Refuse(FileProblem& problem, const std::string& path, const std::string& reason) {
+    problem = {0, path + ": " + reason};
+    return false;
 }
 
 }  // namespace
@@ -75,95 +211,182 @@ std::string DefaultBackupFolder() {
     if (dataHome != nullptr && dataHome[0] == '/') {
         return WithSlash(dataHome) + "statewright/backups/";
     }
+    // A relative HOME would put them under whatever the working folder is: ignored as well.
     const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') {
+    if (home != nullptr && home[0] == '/') {
         return WithSlash(home) + ".local/share/statewright/backups/";
     }
     return {};
 }
 
-std::vector<BackupEntry> ListBackups(const std::string& folder, const std::string& fileName) {
-    const std::string prefix = StateFileName(fileName) + ".";
+std::string NoBackupFolderText() {
+    return "There is no folder for backups: neither XDG_DATA_HOME nor HOME holds an absolute "
+           "path. Set HOME (or XDG_DATA_HOME) to your home folder, or, on the command line, give "
+           "--no-backup to write without a backup.";
+}
+
+std::string BackupFolderOf(const std::string& folder, const std::string& path) {
+    std::string dir;
+    FileProblem ignored;
+    return OwnFolder(folder, OwnerKey(path), false, dir, ignored) ? dir : std::string();
+}
+
+std::vector<BackupEntry> ListBackups(const std::string& folder, const std::string& path) {
+    const std::string dir = BackupFolderOf(folder, path);
+    return dir.empty() ? std::vector<BackupEntry>() : BackupsIn(dir);
+}
+
+std::vector<BackupEntry> ListOlderBackups(const std::string& folder, const std::string& path) {
+    const std::string prefix = StateFileName(path) + ".";
+    const std::size_t suffix = sizeof kSuffix - 1;
     std::vector<BackupEntry> found;
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) {
-        return found;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        const std::size_t suffix = sizeof kSuffix - 1;
-        if (name.size() != prefix.size() + kStampLength + suffix ||
-            name.compare(0, prefix.size(), prefix) != 0 ||
-            name.compare(name.size() - suffix, suffix, kSuffix) != 0) {
+    std::vector<FolderEntry> entries;
+    ListFolder(folder, entries);
+    for (const FolderEntry& entry : entries) {
+        const std::string& name = entry.name;
+        if (!entry.regular || name.size() != prefix.size() + kStampLength + suffix ||
+            name.compare(0, prefix.size(), prefix) != 0 || !EndsWith(name, kSuffix)) {
             continue;
         }
         const std::string stamp = name.substr(prefix.size(), kStampLength);
-        struct stat info {};
-        const std::string path = WithSlash(folder) + name;
-        if (IsStamp(stamp) && lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            found.push_back({path, stamp, static_cast<long>(info.st_size)});
+        if (IsStamp(stamp)) {
+            found.push_back({WithSlash(folder) + name, stamp, 0, entry.size});
         }
     }
-    closedir(dir);
     std::sort(found.begin(), found.end(),
               [](const BackupEntry& a, const BackupEntry& b) { return a.stamp > b.stamp; });
     return found;
 }
 
 bool MakeBackup(const std::string& folder, const std::string& path, std::string& backupPath,
-                FileProblem& problem) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes, problem)) {
+                FileProblem& problem, const std::string& keep) {
+    FilePtr source = OpenExisting(path, FileAccess::kRead, problem);
+    if (!source) {
         problem.reason = "cannot read " + Describe(path, problem);
         return false;
     }
-    const std::string dir = WithSlash(folder);
-    if (!MakeFolder(dir, problem)) {
+    std::string dir;
+    if (!MakeFolders(folder, 0700, problem) ||
+        !OwnFolder(folder, OwnerKey(path), true, dir, problem)) {
+        problem.reason = "cannot make the backup folder: " + problem.reason;
         return false;
     }
-    // A stamp to the millisecond; two backups within one are told apart by the next one free.
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    struct stat taken {};
-    do {
-        backupPath = dir + StateFileName(path) + "." + StampOf(now) + kSuffix;
-        now.tv_nsec += 1000000;
-        if (now.tv_nsec >= 1000000000) {
-            now.tv_nsec -= 1000000000;
-            ++now.tv_sec;
+    // The next number after the newest; taken exclusively, so that two programs backing up
+    // at once each get their own.
+    const std::vector<BackupEntry> before = BackupsIn(dir);
+    long long sequence = before.empty() ? 1 : before.front().sequence + 1;
+    FilePtr copy;
+    for (int attempt = 0; !copy; ++attempt, ++sequence) {
+        backupPath = dir + SequenceText(sequence) + kSuffix;
+        copy = CreateNewFile(backupPath, 0600, problem);
+        if (!copy && (problem.error != EEXIST || attempt > 1000)) {
+            problem.reason = "cannot write " + Describe(backupPath, problem);
+            return false;
         }
-    } while (lstat(backupPath.c_str(), &taken) == 0);
-    if (!ReplaceFile(backupPath, bytes, problem)) {
+    }
+    if (!CopyAll(source.get(), copy.get(), problem) || std::fclose(copy.release()) != 0) {
+        if (problem.reason.empty() || problem.error == 0) {
+            problem = {errno, LastErrorText()};
+        }
+        RemoveFile(backupPath);  // never a half copy
         problem.reason = "cannot write " + Describe(backupPath, problem);
         return false;
     }
-    chmod(backupPath.c_str(), 0600);  // a copy is no more public than a private original
-    const std::vector<BackupEntry> kept = ListBackups(dir, path);
-    for (std::size_t i = kBackupsKept; i < kept.size(); ++i) {
-        std::remove(kept[i].path.c_str());
+    const std::vector<BackupEntry> kept = BackupsIn(dir);
+    const std::string protectedPath = keep.empty() ? std::string() : ResolvedPath(keep);
+    std::size_t count = 0;
+    for (const BackupEntry& entry : kept) {
+        if (entry.path == backupPath || (!protectedPath.empty() && entry.path == protectedPath)) {
+            continue;
+        }
+        if (++count >= kBackupsKept) {
+            RemoveFile(entry.path);
+        }
     }
     return true;
 }
 
-bool RestoreBackup(const std::string& folder, const std::string& backupPath,
+bool RestoreBackup(const std::string& folder, bool backupsOn, const std::string& backupPath,
                    const std::string& path, FileProblem& problem) {
-    // Read first: backing up the current file may retire the oldest backup, this one perhaps.
+    // Every check comes before the backup of the file as it is: a refusal changes nothing.
+    if (!IsPlainFile(backupPath)) {
+        FileProblem kind;
+        return Refuse(problem, backupPath,
+                      OpenExisting(backupPath, FileAccess::kRead, kind)
+                          ? "it is a link, not a backup this program made"
+                          : kind.reason);
+    }
+    if (!IsBackupOf(folder, backupPath, path)) {
+        return Refuse(problem, backupPath,
+                      "it is not one of the backups of " + path +
+                          " (statewright-cli backups lists them)");
+    }
+    FilePtr backup = OpenExisting(backupPath, FileAccess::kRead, problem);
     std::string bytes;
-    if (!ReadWholeFile(backupPath, bytes, problem)) {
+    if (!backup || !ReadAllOf(backup.get(), bytes, problem)) {
         problem.reason = "cannot read " + Describe(backupPath, problem);
         return false;
     }
-    struct stat info {};
-    const bool present = stat(path.c_str(), &info) == 0 || errno != ENOENT;
-    std::string madeNow;
-    if (!folder.empty() && present && !MakeBackup(folder, path, madeNow, problem)) {
-        return false;  // a missing file has nothing to keep and is simply put back
+    FileProblem kindProblem;
+    const FileKind kind = KindOfBytes(bytes, kindProblem);
+    if (kind == FileKind::kNone) {
+        return Refuse(problem, backupPath, "it cannot be put back: " + kindProblem.reason);
     }
-    if (!ReplaceFile(path, bytes, problem)) {
-        problem.reason = "cannot write " + Describe(path, problem);
+    constexpr long kRomTableEnd = layout::ItemNameRecordOffset(layout::kItemCount);
+    if (kind == FileKind::kRom && bytes.size() < static_cast<std::size_t>(kRomTableEnd)) {
+        return Refuse(problem, backupPath,
+                      "it cannot be put back: it is a game ROM cut short (" +
+                          std::to_string(bytes.size()) + " bytes; its item table ends at " +
+                          std::to_string(kRomTableEnd) + ")");
+    }
+    FileProblem missing;
+    FilePtr target = OpenExisting(path, FileAccess::kUpdate, missing);
+    if (!target && !missing.IsMissing()) {
+        problem.reason = "cannot write " + Describe(path, missing);
         return false;
     }
-    return true;
+    if (target) {
+        std::string now;
+        FileProblem ignored;
+        ReadAllOf(target.get(), now, ignored);
+        const FileKind current = KindOfBytes(now, ignored);
+        if (current != FileKind::kNone && current != kind) {
+            return Refuse(problem, backupPath,
+                          std::string("it is a backup of ") + KindName(kind) + ", and " + path +
+                              " is " + KindName(current));
+        }
+        if (current == kind && now.size() != bytes.size()) {
+            return Refuse(problem, backupPath,
+                          "it holds " + std::to_string(bytes.size()) + " bytes and " + path +
+                              " holds " + std::to_string(now.size()) +
+                              "; a backup of this file would be as long as it");
+        }
+        WriteLock lock;
+        if (!lock.Take(target.get(), problem)) {
+            problem.reason = "cannot write " + Describe(path, problem);
+            return false;
+        }
+    }
+    std::string madeNow;
+    if (backupsOn && target && !MakeBackup(folder, path, madeNow, problem, backupPath)) {
+        return false;  // a missing file has nothing to keep and is simply put back
+    }
+    if (!target) {
+        if (!ReplaceFile(path, bytes, problem)) {
+            problem.reason = "cannot write " + Describe(path, problem);
+            return false;
+        }
+        return true;
+    }
+    // Into the same file, as a save writes: a hard link or an open emulator sees it too.
+    WriteLock lock;
+    const bool written = lock.Take(target.get(), problem) &&
+                         StillWritable(target.get(), path, problem) &&
+                         RewriteOpenFile(target.get(), bytes, problem);
+    if (!written) {
+        problem.reason = "cannot write " + Describe(path, problem);
+    }
+    return written;
 }
 
 std::string BackupTimeText(const std::string& stamp) {
@@ -175,10 +398,14 @@ std::string BackupTimeText(const std::string& stamp) {
 }
 
 bool BackupKeeper::BeforeWrite(const std::string& path, std::string& message) {
-    if (m_folder.empty()) {
+    if (!m_on) {
         return true;
     }
-    const std::string key = Canonical(path);
+    if (m_folder.empty()) {
+        message = std::string(msg::kBackupFailed) + NoBackupFolderText();
+        return false;
+    }
+    const std::string key = OwnerKey(path);
     if (m_done.count(key) != 0) {
         return true;
     }
@@ -194,7 +421,7 @@ bool BackupKeeper::BeforeWrite(const std::string& path, std::string& message) {
 }
 
 void BackupKeeper::Forget(const std::string& path) {
-    m_done.erase(Canonical(path));
+    m_done.erase(OwnerKey(path));
 }
 
 }  // namespace sw

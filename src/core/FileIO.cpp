@@ -1,11 +1,16 @@
 #include "FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "PathRules.h"
@@ -14,6 +19,8 @@ namespace sw {
 namespace {
 
 constexpr int kMaxLinks = 40;  // as the kernel gives up on a chain of links
+constexpr char kInUse[] =
+    "the file is in use: another program holds a lock on it (nothing was waited for)";
 
 bool Fail(FileProblem& problem, int error) {
     problem.error = error;
@@ -141,20 +148,16 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-// For a folder that takes no new file: the old bytes are kept in memory and put back should
-// the rewrite fail; a file that must grow first gets its room, so a full disk fails before
-// anything is written.
-bool RewriteInPlace(const std::string& target, std::string_view bytes, FileProblem& problem) {
-    const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return Fail(problem, errno);
-    }
+// Rewrites a file in place: the old bytes are kept in memory and put back should the rewrite
+// fail; a file that must grow first gets its room, so a full disk fails before anything is
+// written.
+bool RewriteDescriptor(int fd, std::string_view bytes, FileProblem& problem) {
     struct stat info {};
     bool ok = fstat(fd, &info) == 0
                   ? CheckKind(info, problem) && CheckMode(info, FileAccess::kUpdate, problem)
                   : Fail(problem, errno);
     std::string old;
-    ok = ok && ReadAllFrom(fd, old, 64u << 20, problem);
+    ok = ok && lseek(fd, 0, SEEK_SET) == 0 && ReadAllFrom(fd, old, 1u << 30, problem);
     if (ok && bytes.size() > old.size()) {
         const int reserved = posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
         if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
@@ -169,10 +172,68 @@ bool RewriteInPlace(const std::string& target, std::string_view bytes, FileProbl
         }
         ok = Fail(problem, error);
     }
+    return ok;
+}
+
+// For a folder that takes no new file: the file is rewritten in place.
+bool RewriteInPlace(const std::string& target, std::string_view bytes, FileProblem& problem) {
+    const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return Fail(problem, errno);
+    }
+    bool ok = RewriteDescriptor(fd, bytes, problem);
     if (close(fd) != 0 && ok) {
         ok = Fail(problem, errno);
     }
     return ok;
+}
+
+// Another program's lock on the file, as flock and fcntl see it; our own is taken with both.
+bool LockDescriptor(int fd, FileProblem& problem) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return errno == EWOULDBLOCK ? FailOwn(problem, kInUse) : Fail(problem, errno);
+    }
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    if (fcntl(fd, F_SETLK, &range) != 0) {
+        const int error = errno;
+        flock(fd, LOCK_UN);
+        // A descriptor open for reading only takes no write lock: it writes nothing either.
+        if (error == EBADF) {
+            return true;
+        }
+        return error == EACCES || error == EAGAIN ? FailOwn(problem, kInUse) : Fail(problem, error);
+    }
+    return true;
+}
+
+void UnlockDescriptor(int fd) {
+    struct flock range {};
+    range.l_type = F_UNLCK;
+    range.l_whence = SEEK_SET;
+    fcntl(fd, F_SETLK, &range);
+    flock(fd, LOCK_UN);
+}
+
+// A whole-file replace takes no lock on a file it is about to retire, but it does not go
+// ahead while another program holds one.
+bool TargetUnlocked(const std::string& target, FileProblem& problem) {
+    const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return true;  // the checks and the write say what is wrong with it
+    }
+    const bool free = LockDescriptor(fd, problem);
+    if (free) {
+        UnlockDescriptor(fd);
+    }
+    close(fd);
+    return free;
+}
+
+std::string KindText(const struct stat& info) {
+    FileProblem kind;
+    return CheckKind(info, kind) ? std::string("it is a file") : kind.reason;
 }
 
 }  // namespace
@@ -245,6 +306,9 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& p
             return Fail(problem, errno);
         }
         mode = info.st_mode & 07777;
+        if (!TargetUnlocked(target, problem)) {
+            return false;
+        }
     }
     const std::string folder = FolderOf(target);
     std::string temporary = folder + "." + StateFileName(target) + ".XXXXXX";
@@ -292,7 +356,17 @@ bool ReplaceFileStart(const std::string& path, std::string_view head, FileProble
     return (exists && content == old) || ReplaceFile(path, content, problem);
 }
 
-bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem) {
+FileIdentity IdentityOf(const std::string& path) {
+    struct stat info {};
+    return {ResolvedPath(path), lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)};
+}
+
+bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem,
+                   const FileIdentity* opened) {
+    if (opened != nullptr && IdentityOf(path) != *opened) {
+        return FailOwn(problem, "a link has been put in the file's place since it was opened, "
+                                "or the link it was opened through now leads elsewhere");
+    }
     struct stat held {};
     struct stat named {};
     const bool gone = stat(path.c_str(), &named) != 0;
@@ -308,6 +382,36 @@ bool StillWritable(std::FILE* file, const std::string& path, FileProblem& proble
     return CheckKind(held, problem) && CheckMode(held, FileAccess::kUpdate, problem);
 }
 
+WriteLock::~WriteLock() {
+    Release();
+}
+
+void WriteLock::Release() {
+    if (m_fd >= 0) {
+        UnlockDescriptor(m_fd);
+        m_fd = -1;
+    }
+}
+
+bool WriteLock::Take(std::FILE* file, FileProblem& problem) {
+    const int fd = fileno(file);
+    if (fd < 0) {
+        return true;
+    }
+    if (!LockDescriptor(fd, problem)) {
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+bool RewriteOpenFile(std::FILE* file, std::string_view bytes, FileProblem& problem) {
+    std::fflush(file);
+    const bool ok = RewriteDescriptor(fileno(file), bytes, problem);
+    std::fseek(file, 0, SEEK_SET);  // the stream's own position follows the descriptor's
+    return ok;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {};
     struct stat second {};
@@ -315,11 +419,39 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+bool IsFileAtPath(std::FILE* file, const std::string& path) {
+    struct stat held {};
+    struct stat named {};
+    const int fd = fileno(file);
+    return fd < 0 || fstat(fd, &held) != 0 || stat(path.c_str(), &named) != 0 ||
+           (held.st_dev == named.st_dev && held.st_ino == named.st_ino);
+}
+
 bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
     if (std::fseek(file, offset, SEEK_SET) != 0) {
         return false;
     }
     return std::fread(bytes, 1, count, file) == count;
+}
+
+bool ReadFreshAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
+    const int fd = fileno(file);
+    if (fd < 0) {
+        return ReadAt(file, offset, bytes, count);  // a test's seam: it holds no buffer of ours
+    }
+    std::fflush(file);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(fd, bytes + done, count - done, offset + static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
 }
 
 bool WriteAt(std::FILE* file, long offset, const std::uint8_t* bytes, std::size_t count) {
@@ -425,6 +557,153 @@ long FileSize(std::FILE* file) {
 
 std::string LastErrorText() {
     return std::strerror(errno);
+}
+
+void PrepareProcess() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int null = open("/dev/null", O_RDWR);  // the lowest free number: this one
+            if (null >= 0 && null != fd) {
+                close(null);
+            }
+        }
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+std::string ResolvedPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) != nullptr) {
+        return resolved;
+    }
+    // A file not there yet: its folder resolved, its name as given.
+    const std::string folder = FolderOf(path);
+    if (realpath(folder.empty() ? "." : folder.c_str(), resolved) == nullptr) {
+        return path;
+    }
+    std::string whole = resolved;
+    return (whole.back() == '/' ? whole : whole + "/") + StateFileName(path);
+}
+
+bool MakeFolders(const std::string& path, unsigned mode, FileProblem& problem) {
+    std::size_t end = path.find_first_not_of('/');
+    while (end != std::string::npos) {
+        end = path.find('/', end);
+        const std::string part = path.substr(0, end);
+        struct stat info {};
+        if (lstat(part.c_str(), &info) != 0) {
+            if (errno != ENOENT) {
+                return Fail(problem, errno);
+            }
+            if (mkdir(part.c_str(), mode) != 0 && errno != EEXIST) {
+                problem = {errno, part + ": cannot make the folder: " + std::strerror(errno)};
+                return false;
+            }
+            if (lstat(part.c_str(), &info) != 0) {
+                return Fail(problem, errno);
+            }
+        }
+        if (S_ISLNK(info.st_mode)) {
+            struct stat target {};
+            if (stat(part.c_str(), &target) != 0) {
+                problem = {errno, part + ": it is a link to something that is not there (" +
+                                      std::strerror(errno) + "), not a folder"};
+                return false;
+            }
+            info = target;
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            const std::string kind =
+                S_ISREG(info.st_mode) ? std::string("it is a file") : KindText(info);
+            problem = {ENOTDIR, part + ": " + kind.substr(0, kind.find(", not")) +
+                                    ", where a folder should be"};
+            return false;
+        }
+        end = path.find_first_not_of('/', end);
+    }
+    return true;
+}
+
+FilePtr CreateNewFile(const std::string& path, unsigned mode, FileProblem& problem) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        static_cast<mode_t>(mode));
+    if (fd < 0) {
+        Fail(problem, errno);
+        return nullptr;
+    }
+    (void)fchmod(fd, static_cast<mode_t>(mode));  // whatever the umask says
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        Fail(problem, errno);
+        close(fd);
+        unlink(path.c_str());
+    }
+    return FilePtr(file);
+}
+
+bool CopyAll(std::FILE* from, std::FILE* to, FileProblem& problem) {
+    std::fflush(from);
+    std::fflush(to);
+    const int in = fileno(from), out = fileno(to);
+    if (lseek(in, 0, SEEK_SET) < 0) {
+        return Fail(problem, errno);
+    }
+    std::vector<char> buffer(1u << 20);
+    while (true) {
+        const ssize_t got = read(in, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Fail(problem, errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t wrote = write(out, buffer.data() + done, static_cast<std::size_t>(got - done));
+            if (wrote < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return Fail(problem, errno);
+            }
+            done += wrote;
+        }
+    }
+    std::fseek(from, 0, SEEK_SET);
+    return fsync(out) == 0 || Fail(problem, errno);
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return false;
+    }
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        struct stat info {};
+        const bool regular = lstat((prefix + name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        entries.push_back({name, regular, regular ? static_cast<long long>(info.st_size) : 0,
+                           static_cast<long long>(info.st_mtim.tv_sec) * 1000 +
+                               info.st_mtim.tv_nsec / 1000000});
+    }
+    closedir(dir);
+    return true;
+}
+
+bool IsPlainFile(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool RemoveFile(const std::string& path) {
+    return unlink(path.c_str()) == 0;
 }
 
 }  // namespace sw

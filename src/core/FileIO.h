@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sw {
 
@@ -64,15 +65,54 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& p
 // holds just `head`), through ReplaceFile. A file that already holds it is not written at all.
 bool ReplaceFileStart(const std::string& path, std::string_view head, FileProblem& problem);
 
+// What a path named when a file was opened: the absolute path it led to, links resolved, and
+// whether the name itself was a link. A writer compares it with the path as it is at the
+// moment of writing, so that a link put in the file's place is never written through.
+struct FileIdentity {
+    std::string resolved;
+    bool link = false;
+    bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity IdentityOf(const std::string& path);
+
 // Whether an open file may still be written: it is still the file at `path` (not deleted or
-// replaced meanwhile), still regular, and its mode bits allow writing.
-bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem);
+// replaced meanwhile, and, given `opened`, no link put in its place), still regular, and its
+// mode bits allow writing.
+bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem,
+                   const FileIdentity* opened = nullptr);
+
+// Holds a non-blocking lock (flock and fcntl, whole file) on an open file for one write, and
+// lets go of it at the end of its scope. A file that another program holds locked is "in
+// use": refused at once, never waited on. A stream without a descriptor needs no lock.
+class WriteLock {
+public:
+    WriteLock() = default;
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+    ~WriteLock();
+    bool Take(std::FILE* file, FileProblem& problem);
+    // Lets go before the file is closed.
+    void Release();
+
+private:
+    int m_fd = -1;
+};
+
+// Rewrites an open file whole, in place (the same inode, mode and owner), and flushes it to
+// disk; room is reserved first, and the old bytes are put back should the rewrite fail.
+bool RewriteOpenFile(std::FILE* file, std::string_view bytes, FileProblem& problem);
 
 // Whether two paths name the same file (device and inode), links followed.
 bool SameFile(const std::string& a, const std::string& b);
+// Whether an open file is the one at the path now (true as well for a stream without a
+// descriptor, or when either cannot be looked at: nothing then to hold instead).
+bool IsFileAtPath(std::FILE* file, const std::string& path);
 
 // Reads exactly `count` bytes at `offset`; false on a seek error or a short read.
 bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count);
+// The same, from the file as it is on disk now, never from the stream's buffer: what another
+// program wrote since is seen.
+bool ReadFreshAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count);
 // Writes exactly `count` bytes at `offset`; false on any error.
 bool WriteAt(std::FILE* file, long offset, const std::uint8_t* bytes, std::size_t count);
 // fflush, and whether the stream has seen no error since the last Flush; resets the error.
@@ -100,5 +140,42 @@ long FileSize(std::FILE* file);
 
 // Text of the last C runtime error, for our own messages.
 std::string LastErrorText();
+
+// Called first thing by each program: descriptors 0 to 2 are opened on /dev/null where they
+// were closed, so that no file we open later becomes standard error and takes its messages;
+// a file-size limit makes a write fail with EFBIG instead of killing the process mid-write.
+void PrepareProcess();
+
+// The absolute form of a path with every link resolved; a last component that does not exist
+// is kept as named, under its resolved folder. The path as given when nothing resolves.
+std::string ResolvedPath(const std::string& path);
+
+// Makes a folder and those on its way (new ones with `mode`). Refused, naming what stands
+// there, when a part of the way is no folder (a file, a FIFO, a dangling link...).
+bool MakeFolders(const std::string& path, unsigned mode, FileProblem& problem);
+
+// Creates a new file exclusively (never over an existing name, never through a link), with
+// `mode`, open for writing. problem.error is EEXIST when the name is taken.
+FilePtr CreateNewFile(const std::string& path, unsigned mode, FileProblem& problem);
+
+// Copies all of `from`, from its start, onto the end of `to` in pieces (no size limit), and
+// flushes `to` to disk.
+bool CopyAll(std::FILE* from, std::FILE* to, FileProblem& problem);
+
+// The names in a folder (without "." and ".."), and whether each is a regular file itself
+// (not a link); false when the folder cannot be read.
+struct FolderEntry {
+    std::string name;
+    bool regular = false;
+    long long size = 0;
+    long long modified = 0;  // milliseconds since 1970, UTC
+};
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+
+// Whether a regular file (not a link) is at the path.
+bool IsPlainFile(const std::string& path);
+
+// Deletes a file; false when it could not be.
+bool RemoveFile(const std::string& path);
 
 }  // namespace sw

@@ -7,6 +7,7 @@
 #include "GameText.h"
 #include "Layout.h"
 #include "Messages.h"
+#include "StateCheck.h"
 
 namespace sw {
 
@@ -67,9 +68,13 @@ bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names) {
 }
 
 bool WriteRomItemName(const std::string& romPath, int code, const std::string& name,
-                      FileProblem& problem) {
+                      FileProblem& problem, bool foreignAccepted) {
     FilePtr rom = OpenRecordForUpdate(romPath, code, problem);
-    if (!rom) {
+    WriteLock lock;
+    if (!rom ||
+        (foreignAccepted ? !StillWritable(rom.get(), romPath, problem) || !lock.Take(rom.get(), problem)
+                         : !ReadyToWrite(rom.get(), romPath, FileKind::kRom, nullptr, lock,
+                                         problem))) {
         return false;
     }
     std::uint8_t record[kItemNameRecordBytes];
@@ -83,6 +88,7 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
     const bool written =
         WriteAt(rom.get(), ItemNameRecordOffset(code), record, sizeof record) && Flush(rom.get());
     const int error = errno;
+    lock.Release();
     const bool closed = std::fclose(rom.release()) == 0;
     if (!written || !closed) {
         problem = {written ? errno : error, std::strerror(written ? errno : error)};
@@ -92,7 +98,8 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
 }
 
 bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
-                   ItemNameTable& names, BackupKeeper& backups, std::string& message) {
+                   ItemNameTable& names, BackupKeeper& backups, std::string& message,
+                   bool foreignAccepted) {
     const std::string name = typed.substr(0, kMaxItemNameLength);
     if (romPath.empty()) {
         message = std::string(msg::kRomWriteFailed) + "\n\n" + msg::kNoRomOpen;
@@ -104,7 +111,7 @@ bool RenameRomItem(const std::string& romPath, int code, const std::string& type
     if (writable && !backups.BeforeWrite(romPath, message)) {
         return false;
     }
-    if (!writable || !WriteRomItemName(romPath, code, name, problem)) {
+    if (!writable || !WriteRomItemName(romPath, code, name, problem, foreignAccepted)) {
         message = std::string(msg::kRomWriteFailed) + "\n\n" + Describe(romPath, problem);
         return false;
     }

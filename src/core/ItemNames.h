@@ -25,9 +25,11 @@ bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names);
 
 // Writes one 39-byte record: the first 38 characters of the name, encoded, then 0x30 up to
 // the end of the record. False when the file cannot be opened for update (the mode bits
-// count), the record lies past its end (the ROM is never grown), or writing fails.
+// count), the record lies past its end (the ROM is never grown), another program holds it
+// locked, it does not carry the game's title (unless `foreignAccepted`: the user said Yes to
+// this very file), or writing fails.
 bool WriteRomItemName(const std::string& romPath, int code, const std::string& name,
-                      FileProblem& problem);
+                      FileProblem& problem, bool foreignAccepted = false);
 
 // Renames an item in the ROM and takes the ROM's names back: the first 38 characters of
 // `typed` are written into the record of `code`, after the run's backup of the ROM, then all
@@ -35,7 +37,8 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
 // name). False, with the table and the ROM unchanged and the message for the user, when the
 // record cannot be written or no backup could be made.
 bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
-                   ItemNameTable& names, BackupKeeper& backups, std::string& message);
+                   ItemNameTable& names, BackupKeeper& backups, std::string& message,
+                   bool foreignAccepted = false);
 
 // The item chooser's entry text: name + " [" + code in decimal + "]".
 std::string ItemChooserText(const std::string& name, int code);

@@ -1,6 +1,7 @@
 #include "PathRules.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace sw {
 namespace {
@@ -41,6 +42,24 @@ std::string StateBaseName(const std::string& statePath) {
 
 std::string FolderOf(const std::string& path) {
     return path.substr(0, NameStart(path));
+}
+
+std::string PrintablePath(const std::string& path) {
+    std::string shown;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        const char* named = c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\\' ? "\\\\" : nullptr;
+        if (named != nullptr) {
+            shown += named;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char octal[8];
+            std::snprintf(octal, sizeof octal, "\\%03o", byte);
+            shown += octal;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }
 
 std::string DescriptionFileName(const std::string& baseName) {

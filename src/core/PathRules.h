@@ -20,6 +20,10 @@ std::string StateBaseName(const std::string& statePath);
 // The folder part, up to and including the last separator; empty for a bare name.
 std::string FolderOf(const std::string& path);
 
+// A path as a terminal may show it: control characters and backslashes escaped as `ls -b`
+// does ("\\n", "\\033"), so that a name holding a line break stays on one line.
+std::string PrintablePath(const std::string& path);
+
 // The document's own description file, in the working directory: "event.<base>.txt".
 std::string DescriptionFileName(const std::string& baseName);
 

@@ -1,9 +1,8 @@
 #include "StateCheck.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "FileIO.h"
 #include "Layout.h"
@@ -36,7 +35,88 @@ bool HasTitle(std::FILE* rom) {
     return std::strcmp(title, layout::kRomTitle) == 0;
 }
 
+bool StateLongEnough(long long size, FileProblem& problem) {
+    if (size < layout::kMinStateSize) {
+        problem = {0, "it is too short to be a Vellumgate save state (" + std::to_string(size) +
+                          " bytes; at least 43,163 are needed)"};
+        return false;
+    }
+    return true;
+}
+
+// The kind of a file of `size` bytes, from the few bytes that tell it (read by `read`).
+FileKind KindOf(long long size, const std::function<std::string(long, std::size_t)>& read,
+                FileProblem& problem) {
+    const std::string header = read(0, layout::kStateHeaderSize);
+    if (header == layout::kStateHeader) {
+        return StateLongEnough(size, problem) ? FileKind::kSaveState : FileKind::kNone;
+    }
+    if (read(layout::kRomTitleOffset, layout::kRomTitleBytes) == layout::kRomTitle) {
+        return FileKind::kRom;
+    }
+    problem = {0, "it is neither a save state nor the game's ROM (it may be damaged)"};
+    return FileKind::kNone;
+}
+
+FileKind KindOfOpenFile(std::FILE* file, long long size, FileProblem& problem) {
+    return KindOf(
+        size,
+        [file](long offset, std::size_t count) {
+            std::string bytes(count, '\0');
+            return ReadFreshAt(file, offset, reinterpret_cast<std::uint8_t*>(bytes.data()), count)
+                       ? bytes
+                       : std::string();
+        },
+        problem);
+}
+
 }  // namespace
+
+FileKind KindOfBytes(std::string_view bytes, FileProblem& problem) {
+    return KindOf(
+        static_cast<long long>(bytes.size()),
+        [bytes](long offset, std::size_t count) {
+            return static_cast<std::size_t>(offset) + count <= bytes.size()
+                       ? std::string(bytes.substr(static_cast<std::size_t>(offset), count))
+                       : std::string();
+        },
+        problem);
+}
+
+const char* KindName(FileKind kind) {
+    switch (kind) {
+        case FileKind::kSaveState:
+            return "a save state";
+        case FileKind::kRom:
+            return "a game ROM";
+        case FileKind::kNone:
+            break;
+    }
+    return "no file this program knows";
+}
+
+bool ReadyToWrite(std::FILE* file, const std::string& path, FileKind kind,
+                  const FileIdentity* opened, WriteLock& lock, FileProblem& problem) {
+    if (!StillWritable(file, path, problem, opened) || !lock.Take(file, problem)) {
+        return false;
+    }
+    // A stream without a descriptor (a test's seam over the writes) has the size of its path.
+    const long held = FileSize(file);
+    const long long size = held >= 0 ? held : StampOf(path).size;
+    FileProblem found;
+    const FileKind now = KindOfOpenFile(file, size, found);
+    if (now == kind) {
+        return true;
+    }
+    if (kind == FileKind::kRom && now != FileKind::kRom) {
+        problem = {0, "it no longer carries the game's title: another game's ROM, or a damaged "
+                      "one, is in its place since it was opened"};
+        return false;
+    }
+    problem = {0, std::string("it is no longer ") + KindName(kind) + ": " +
+                      (now == FileKind::kNone ? found.reason : "it is " + std::string(KindName(now)))};
+    return false;
+}
 
 bool ValidateStateFile(const std::string& path, Prompter& prompter) {
     std::uint8_t header[layout::kStateHeaderSize] = {};
@@ -69,12 +149,7 @@ bool CheckStateBytes(std::string_view bytes, FileProblem& problem) {
         problem = {0, "it is not a ZSNES save state"};
         return false;
     }
-    if (bytes.size() < static_cast<std::size_t>(layout::kMinStateSize)) {
-        problem = {0, "it is too short to be a Vellumgate save state (" +
-                          std::to_string(bytes.size()) + " bytes; at least 43,163 are needed)"};
-        return false;
-    }
-    return true;
+    return StateLongEnough(static_cast<long long>(bytes.size()), problem);
 }
 
 bool ReadStateBytes(const std::string& path, std::string& bytes, FileProblem& problem) {
@@ -110,21 +185,21 @@ bool IsSaveState(const std::string& path) {
 }
 
 std::string SaveStateFile(std::FILE* file, const std::string& path, const GameState& state,
-                          BackupKeeper& backups) {
+                          BackupKeeper& backups, const FileIdentity* opened) {
     FileProblem problem;
-    bool usable = StillWritable(file, path, problem);
-    struct stat info {};
-    if (usable && (stat(path.c_str(), &info) != 0 || info.st_size < layout::kMinStateSize)) {
-        problem.reason = "the file has been cut short since it was opened";
-        usable = false;
-    }
-    if (!usable) {
+    WriteLock lock;
+    if (!ReadyToWrite(file, path, FileKind::kSaveState, opened, lock, problem)) {
         return std::string(msg::kSaveFailed) + Describe(path, problem) + "\n\n" +
                msg::kNothingWritten;
     }
     std::string message;
     if (!backups.BeforeWrite(path, message)) {
         return message;
+    }
+    // The backup's own read of the file let go of the fcntl lock: taken again for the write.
+    if (!lock.Take(file, problem)) {
+        return std::string(msg::kSaveFailed) + Describe(path, problem) + "\n\n" +
+               msg::kNothingWritten;
     }
     errno = 0;
     const int written = state.WriteAll(file);

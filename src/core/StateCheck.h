@@ -23,6 +23,21 @@ bool ValidateStateFile(const std::string& path, Prompter& prompter);
 bool ReadStateBytes(const std::string& path, std::string& bytes, FileProblem& problem);
 bool CheckStateBytes(std::string_view bytes, FileProblem& problem);
 
+// What a file is by its content: a save state (its header, and long enough to hold every
+// field) or the game's ROM (its title). kNone, with the reason in the problem, for anything
+// else.
+enum class FileKind { kNone, kSaveState, kRom };
+FileKind KindOfBytes(std::string_view bytes, FileProblem& problem);
+// "a save state", "a game ROM", "no file this program knows".
+const char* KindName(FileKind kind);
+
+// Just before a write into an open file: it is still the file that was opened (the same
+// device and inode, no link put in its place when `opened` is given), still writable by its
+// mode, not locked by another program (the lock is then held for the write), and still of
+// its kind. False with the problem, which says what changed.
+bool ReadyToWrite(std::FILE* file, const std::string& path, FileKind kind,
+                  const FileIdentity* opened, WriteLock& lock, FileProblem& problem);
+
 enum RomCheck : int { kRomDeclined = -1, kRomMissing = 0, kRomAccepted = 1 };
 
 // Looks for the ROM beside the state. Accepted (1): its title matched, or the user answered
@@ -43,6 +58,6 @@ bool IsSaveState(const std::string& path);
 // writes every group, stopping at the first that fails. Empty when all was written; otherwise
 // the message for the user, which names the file, the reason and what was and was not written.
 std::string SaveStateFile(std::FILE* file, const std::string& path, const GameState& state,
-                          BackupKeeper& backups);
+                          BackupKeeper& backups, const FileIdentity* opened = nullptr);
 
 }  // namespace sw

@@ -1,7 +1,5 @@
 #include "Document.h"
 
-#include <sys/stat.h>
-
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
@@ -85,13 +83,11 @@ void Document::OpenStateFile(std::string path) {
             m_pages.goods->ReadItemNamesFromRom(g_romPath);
         }
         FileProblem problem;
+        m_identity = IdentityOf(path);
         g_stateFile = OpenExisting(path, FileAccess::kUpdate, problem);
         // The file passed validation a moment ago; if it cannot be opened again, or read,
         // there is no document rather than one without a file behind it.
-        if (!g_stateFile || !LoadDocument()) {
-            if (g_stateFile) {
-                problem = {errno, LastErrorText()};
-            }
+        if (!g_stateFile || !LoadDocument(problem)) {
             CloseDocument();
             m_prompter.ShowMessage(std::string(msg::kStateOpenFailed) + "\n\n" +
                                    Describe(path, problem));
@@ -101,15 +97,18 @@ void Document::OpenStateFile(std::string path) {
     m_window.SetTitle(TitleFor(fileName));
 }
 
-bool Document::LoadDocument() {
+bool Document::LoadDocument(FileProblem& problem) {
     m_pages.stats->EnableControls(true);
     m_pages.goods->EnableControls(true);
     m_pages.misc->EnableControls(true);
     m_pages.flags->EnableFlagList(true);
     // One read of the whole file: the record and the bytes later changes are judged by.
     std::string bytes;
-    FileProblem problem;
-    if (!ReadAllOf(g_stateFile.get(), bytes, problem) || !gameState.ReadAll(bytes)) {
+    if (!ReadAllOf(g_stateFile.get(), bytes, problem)) {
+        return false;
+    }
+    if (!gameState.ReadAll(bytes)) {
+        problem = {0, "it could not be read whole"};
         return false;
     }
     m_transfer.FillPages();
@@ -176,12 +175,10 @@ void Document::OnDiskChanged() {
 }
 
 void Document::HoldFileAtPath() {
-    struct stat held {};
-    struct stat named {};
-    // A stream without a descriptor (a test's seam over the writes) is left as it is.
-    const int fd = g_stateFile ? fileno(g_stateFile.get()) : -1;
-    if (fd < 0 || fstat(fd, &held) != 0 || stat(g_statePath.c_str(), &named) != 0 ||
-        (held.st_dev == named.st_dev && held.st_ino == named.st_ino)) {
+    // Another program's new file renamed over the old one is held from now on; a link put in
+    // the file's place is not followed, and the next save refuses it.
+    if (!g_stateFile || IsFileAtPath(g_stateFile.get(), g_statePath) ||
+        IdentityOf(g_statePath) != m_identity) {
         return;
     }
     FileProblem problem;
@@ -210,7 +207,8 @@ bool Document::RecheckRom() {
 }
 
 void Document::ReloadFromDisk() {
-    if (!g_stateFile) {
+    // A link put in the file's place leads to another file: that is not this document.
+    if (!g_stateFile || IdentityOf(g_statePath) != m_identity) {
         return;
     }
     FlagListCtrl* list = m_pages.flags->FlagList();
@@ -289,7 +287,7 @@ void Document::SaveDocument() {
         // Nothing is written into a file deleted, cut short or made read-only meanwhile, nor
         // without a backup; a failure leaves every edit on the pages.
         const std::string failure =
-            SaveStateFile(g_stateFile.get(), g_statePath, gameState, backups);
+            SaveStateFile(g_stateFile.get(), g_statePath, gameState, backups, &m_identity);
         if (!failure.empty()) {
             // Whatever reached the file is ours, not another program's change.
             FileProblem problem;

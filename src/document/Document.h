@@ -69,7 +69,7 @@ public:
     std::string g_romPath;
 
 private:
-    bool LoadDocument();
+    bool LoadDocument(FileProblem& problem);
     void RunHiddenChecks();
     // The file's bytes as this program last read or wrote them, and the pages' record then.
     void Remember(std::string bytes);
@@ -92,6 +92,7 @@ private:
     std::string m_diskBytes;   // the whole file as last loaded or saved
     GameState m_loadedRecord;  // the pages read back right after that
     FileStamp m_romStamp;      // the ROM beside the state, when it was last checked
+    FileIdentity m_identity;   // where the state's path led when it was opened
 };
 
 }  // namespace sw::ui

@@ -11,6 +11,7 @@
 
 #include "Messages.h"
 #include "Prompter.h"
+#include "StateCheck.h"
 #include "pages/ControlIds.h"
 #include "pages/DialogTemplate.h"
 #include "pages/FocusTracker.h"
@@ -183,8 +184,14 @@ void GoodsPage::FinishRename() {
 
 void GoodsPage::ReadItemNamesFromRom(const std::string& path) {
     m_romPath = path;
-    m_romStamp = StampOf(path);
-    if (ReadRomItemNames(path, m_itemNames)) {
+    m_romAccepted = StampOf(path);
+    m_romForeign = !RomTitleMatches(path);
+    ReadNamesAgain();
+}
+
+void GoodsPage::ReadNamesAgain() {
+    m_romStamp = StampOf(m_romPath);
+    if (ReadRomItemNames(m_romPath, m_itemNames)) {
         RebuildItemChooser();
     }
 }
@@ -305,7 +312,7 @@ std::optional<QString> GoodsPage::BeginRename(int slot) {
         return std::nullopt;  // no slot: there is no item to rename
     }
     if (!m_romPath.empty() && StampOf(m_romPath) != m_romStamp) {
-        ReadItemNamesFromRom(m_romPath);  // the editor opens with the name the ROM holds now
+        ReadNamesAgain();  // the editor opens with the name the ROM holds now
     }
     const int code = m_goods[slot];
     m_rename = Rename{code, m_itemNames[code], m_romPath};
@@ -321,10 +328,14 @@ void GoodsPage::EndRename(const QString& typed) {
     if (name == rename.name) {
         return;  // the record holds it already; a 39-character name stays whole
     }
-    BackupKeeper noBackups{std::string()};
+    BackupKeeper noBackups = BackupKeeper::Off();
     std::string message;
+    // A foreign title counts as accepted only for the very file the user said Yes to.
+    const FileStamp now = StampOf(rename.romPath);
+    const bool foreignAccepted = m_romForeign && now.device == m_romAccepted.device &&
+                                 now.inode == m_romAccepted.inode;
     if (!RenameRomItem(rename.romPath, rename.code, name, m_itemNames,
-                       m_backups != nullptr ? *m_backups : noBackups, message)) {
+                       m_backups != nullptr ? *m_backups : noBackups, message, foreignAccepted)) {
         m_prompter.ShowMessage(message);
         return;
     }

@@ -41,6 +41,8 @@ public:
     void FinishRename();
     // Keeps the path and takes the ROM's item names; an unreadable ROM changes nothing.
     void ReadItemNamesFromRom(const std::string& path);
+    // The names of the ROM kept, read again after another program changed it.
+    void ReadNamesAgain();
 
     void SetCharacterNames(const QStringList& names);
     void SelectCharacter(int index);
@@ -58,6 +60,9 @@ public:
     // The ROM as it was when its names were read: a rename reads them again first when the
     // ROM has been changed on disk since.
     FileStamp m_romStamp;
+    // The ROM as the document accepted it, and whether its title was another game's then.
+    FileStamp m_romAccepted;
+    bool m_romForeign = false;
     // Makes the ROM's backup before its first rename in this run; set by the main window.
     BackupKeeper* m_backups = nullptr;
     QLabel* m_rentStatic = nullptr;

@@ -395,47 +395,228 @@ TEST_F(Cli, TheProgramExitsWithItsCodes) {
 }
 
 TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
-    // The first write of a command copies the file whole; ten are kept per file name.
+    namespace fs = std::filesystem;
+    // The first write of a command copies the file whole; ten are kept per file.
     for (int i = 1; i <= 11; ++i) {
         ASSERT_EQ(Run({"set", state, "money=" + std::to_string(i)}), 0) << err.str();
     }
-    const auto newestListed = [&] {  // the first line of `backups`
-        EXPECT_EQ(Run({"backups", state}), 0);
-        const std::string text = out.str();
-        return text.substr(text.find(backups), text.find('\n') - text.find(backups));
+    const auto listed = [&](const std::string& file) {  // the paths `backups` lists, in order
+        EXPECT_EQ(Run({"backups", file}), 0);
+        std::vector<std::string> paths;
+        std::istringstream lines(out.str());
+        for (std::string line; std::getline(lines, line) && !line.empty();) {
+            if (line.find(" bytes  ") != std::string::npos) {
+                paths.push_back(line.substr(line.find(" bytes  ") + 8));
+            }
+        }
+        return paths;
     };
-    const std::string newest = newestListed(), listing = out.str();
-    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 10);
-    EXPECT_THAT(listing, HasSubstr(" UTC  275291 bytes  " + backups + "vellumgate.zs1."));
+    std::vector<std::string> kept = listed(state);
+    ASSERT_EQ(kept.size(), 10u);
+    EXPECT_THAT(out.str(), HasSubstr(" UTC  275291 bytes  " + backups + "vellumgate.zs1-"));
     const auto moneyOf = [](const Bytes& bytes) { return bytes[42052]; };
-    EXPECT_EQ(moneyOf(ReadBytes(newest)), 10);  // as it was before the last write
+    EXPECT_EQ(moneyOf(ReadBytes(kept[0])), 10);  // as it was before the last write
+    EXPECT_EQ(moneyOf(ReadBytes(kept[9])), 1);
 
-    // Restore puts the newest back, after a backup of the file as it is now.
+    // Restore puts the newest back, into the same file (a hard link sees it), after a backup
+    // of the file as it is now.
+    fs::create_hard_link(state, dir / "hard.zs1");
     ASSERT_EQ(Run({"restore", state}), 0) << err.str();
-    EXPECT_EQ(moneyOf(ReadBytes(state)), 10);
-    EXPECT_EQ(moneyOf(ReadBytes(newestListed())), 11);
+    EXPECT_EQ(moneyOf(ReadBytes(dir / "hard.zs1")), 10);
+    EXPECT_EQ(moneyOf(ReadBytes(listed(state)[0])), 11);
     // A backup named as `backups` lists it; --no-backup writes without one.
-    const std::string name = newest.substr(backups.size());
-    ASSERT_EQ(Run({"restore", state, name, "--no-backup"}), 0) << err.str();
-    EXPECT_EQ(moneyOf(ReadBytes(state)), 10);
-    const std::string newestBefore = newestListed();
+    ASSERT_EQ(Run({"restore", state, fs::path(kept[9]).filename(), "--no-backup"}), 0) << err.str();
+    EXPECT_EQ(moneyOf(ReadBytes(state)), 1);
+    kept = listed(state);
     ASSERT_EQ(Run({"set", state, "money=99", "--no-backup"}), 0);
-    EXPECT_EQ(newestListed(), newestBefore);
-    EXPECT_EQ(Run({"restore", state, "no-such.bak"}), 2);
+    EXPECT_EQ(listed(state), kept);
 
-    // No backup, no write: a file stands where the backup folder should be.
-    std::filesystem::remove_all(dir / "data");
-    WriteBytes(dir / "data", {});
-    const Bytes before = ReadBytes(state), romBefore = ReadBytes(rom);
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"set", state, "money=5"},
-                                                 {"flag", state, "on", "1"},
-                                                 {"rename-item", rom, "1", "Cork"}}) {
-        EXPECT_EQ(Run(args), 2);
-        EXPECT_THAT(err.str(), HasSubstr("no backup of it could be made first"));
+    // Same-named states of two folders have their own backups, listed and restored apart.
+    ASSERT_EQ(Run({"demo", dir / "b"}), 0);
+    const std::string b = dir / "b/vellumgate.zs1";
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_EQ(Run({"set", b, "bank=" + std::to_string(i)}), 0);
     }
-    EXPECT_EQ(ReadBytes(state), before);
-    EXPECT_EQ(ReadBytes(rom), romBefore);
+    EXPECT_EQ(listed(state), kept);
+    EXPECT_EQ(listed(b).size(), 10u);
+    ASSERT_EQ(Run({"restore", state}), 0);
+    EXPECT_EQ(moneyOf(ReadBytes(state)), moneyOf(ReadBytes(kept[0])));
+
+    // Order is the order made, whatever the clock says: ten backups stamped in the future.
+    const std::string own = fs::path(kept[0]).parent_path().string() + "/";
+    for (const std::string& path : listed(state)) {
+        fs::remove(path);
+    }
+    for (int i = 1; i <= 10; ++i) {
+        const std::string made = own + "0000" + std::to_string(i - 1) + "9.bak";
+        WriteBytes(made, original);
+        fs::last_write_time(made, fs::file_time_type::clock::now() + std::chrono::hours(24 * 365));
+    }
+    ASSERT_EQ(Run({"set", state, "money=7"}), 0);
+    kept = listed(state);
+    ASSERT_EQ(kept.size(), 10u);
+    EXPECT_THAT(kept[0], HasSubstr("/000100.bak"));  // the one just made is the newest, and kept
+    EXPECT_FALSE(fs::exists(own + "000009.bak"));
+
+    // Two programs saving same-named states at once each keep their backup.
+    for (const std::string& path : kept) {
+        fs::remove(path);
+    }
+    for (const std::string& path : listed(b)) {
+        fs::remove(path);
+    }
+    const std::string run = "env XDG_DATA_HOME='" + dir / "data" + "' " STATEWRIGHT_CLI;
+    EXPECT_EQ(Shell("for i in 1 2 3 4 5; do " + run + " set '" + state + "' money=$i & " + run +
+                    " set '" + b + "' bank=$i & wait; done"),
+              0);
+    EXPECT_EQ(listed(state).size(), 5u);
+    EXPECT_EQ(listed(b).size(), 5u);
+
+    // A backup that is no backup of this file's kind is refused, and nothing changes.
+    const Bytes current = ReadBytes(state);
+    kept = listed(state);
+    Bytes random(300000);
+    for (std::size_t i = 0; i < random.size(); ++i) {
+        random[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
+    }
+    const std::string fake = own + "999998.bak";
+    const std::pair<std::function<void()>, const char*> refusals[] = {
+        {[&] { WriteBytes(fake, Bytes(original.begin(), original.begin() + 1000)); }, "too short"},
+        {[&] { WriteBytes(fake, random); }, "neither a save state nor the game's ROM"},
+        {[&] { fs::create_symlink("/etc/passwd", fake); }, "it is a link"},
+        {[&] { WriteBytes(fake, ReadBytes(rom)); }, "it is a backup of a game ROM"},
+        {[&] { WriteBytes(dir / "loose.bak", original); }, "not one of the backups of"},
+    };
+    for (const auto& [make, reason] : refusals) {
+        SCOPED_TRACE(reason);
+        fs::remove(fake);
+        make();
+        const std::string named = fs::exists(dir / "loose.bak") ? dir / "loose.bak" : fake;
+        EXPECT_EQ(Run({"restore", state, named}), 2);
+        EXPECT_THAT(err.str(), HasSubstr(reason));
+        EXPECT_EQ(ReadBytes(state), current);
+    }
+    fs::remove(fake);
+    EXPECT_EQ(listed(state), kept);
+    // A restore that fails on the file's mode leaves every backup, the oldest too.
+    fs::permissions(state, fs::perms(0444));
+    EXPECT_EQ(Run({"restore", state, kept.back()}), 2);
+    EXPECT_THAT(err.str(), HasSubstr("read-only (mode 0444)"));
+    EXPECT_EQ(listed(state), kept);
+    fs::permissions(state, fs::perms(0644));
+
+    // Backups of the earlier naming are listed apart and restored only when named.
+    WriteBytes(backups + "vellumgate.zs1.20260101T000000.000Z.bak", original);
+    listed(state);
+    EXPECT_THAT(out.str(), HasSubstr("in a folder no longer known"));
+    ASSERT_EQ(Run({"restore", state, "vellumgate.zs1.20260101T000000.000Z.bak"}), 0) << err.str();
+    EXPECT_EQ(ReadBytes(state), original);
+
+    // Names are shown on one line, whatever they hold.
+    const std::string odd = dir / "two\nlines.zs1";
+    fs::copy_file(state, odd);
+    ASSERT_EQ(Run({"set", odd, "money=3"}), 0) << err.str();
+    listed(odd);
+    const std::string shown = out.str();
+    EXPECT_THAT(shown, HasSubstr("two\\nlines.zs1-"));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1);
+}
+
+// No backup, no write: each way the backup cannot be made is refused with its reason, and
+// neither the state nor the ROM changes. Run as the program, with the environment of the row.
+TEST_F(Cli, NoBackupMeansNoWriteAndSaysWhy) {
+    namespace fs = std::filesystem;
+    const std::string data = dir / "data";
+    const std::string home = "env -u XDG_DATA_HOME HOME='" + dir / "home" + "' ";
+    const std::string longName = dir / (std::string(236, 'n') + ".zs1");
+    std::error_code ec;
+    const fs::recursive_directory_iterator end;
+    struct Row {
+        const char* name;
+        std::function<void()> make;
+        std::string command;  // before the program and its arguments
+        const char* reason;   // empty: the write goes ahead
+    };
+    const std::vector<Row> rows = {
+        {"no HOME, no XDG_DATA_HOME", [] {}, "env -u XDG_DATA_HOME -u HOME ", "Set HOME"},
+        {"empty HOME", [] {}, "env -u XDG_DATA_HOME HOME= ", "Set HOME"},
+        {"relative HOME", [] {}, "env -u XDG_DATA_HOME HOME=home ", "Set HOME"},
+        {"HOME only", [] {}, home, ""},
+        {"a file stands there", [&] { WriteBytes(data, {}); }, "", "it is a file, where a folder"},
+        {"a FIFO stands there", [&] { mkfifo(data.c_str(), 0644); }, "",
+         "it is a named pipe (FIFO), where a folder"},
+        {"a dangling link stands there", [&] { fs::create_symlink(dir / "gone", data); }, "",
+         "it is a link to something that is not there"},
+        {"a file-size limit", [] {}, "ulimit -f 100; ", "File too large"},
+        {"a name too long for a backup name",
+         [&] { fs::copy_file(state, longName), fs::copy_file(rom, longName.substr(0, longName.size() - 3) + "smc"); },
+         "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(data);
+        fs::remove_all(dir / "home");
+        row.make();
+        const std::string target = std::string(row.name).find("too long") != std::string::npos
+                                       ? longName
+                                       : state;
+        const Bytes before = ReadBytes(target), romBefore = ReadBytes(rom);
+        for (const std::string& args : {"set '" + target + "' money=5", "rename-item '" + rom + "' 1 Cork"}) {
+            std::string said;
+            const int code = Shell("cd '" + dir.Path() + "' && " +
+                                       (row.command.empty() ? "env XDG_DATA_HOME='" + data + "' "
+                                                            : row.command) +
+                                       STATEWRIGHT_CLI " " + args + " 2>&1",
+                                   &said);
+            if (std::string(row.reason).empty()) {
+                EXPECT_EQ(code, 0) << said;
+                continue;
+            }
+            EXPECT_EQ(code, 2) << said;
+            EXPECT_THAT(said, HasSubstr("no backup of it could be made first"));
+            EXPECT_THAT(said, HasSubstr(row.reason));
+            EXPECT_EQ(ReadBytes(target), before);
+            EXPECT_EQ(ReadBytes(rom), romBefore);
+        }
+        // A refusal leaves nothing half made where backups go.
+        for (const std::string& root : {data, dir / "home"}) {
+            for (auto entry = fs::recursive_directory_iterator(root, ec); !ec && entry != end;
+                 entry.increment(ec)) {
+                EXPECT_TRUE(std::string(row.reason).empty() || entry->path().extension() != ".bak")
+                    << entry->path();
+            }
+        }
+    }
     EXPECT_EQ(Run({"set", state, "money=5", "--no-backup"}), 0);
+}
+
+// Another program's lock on the state, and closed standard streams, never lead to a write.
+TEST_F(Cli, LockedFilesAndClosedStreamsAreNeverWritten) {
+    // Held with flock, and with an fcntl lock: refused at once, never waited on.
+    for (const std::string& locker :
+         {"flock -x '" + state + "' -c 'touch " + dir / "held" + "; sleep 5' >/dev/null 2>&1 &",
+          "python3 -c \"import fcntl,time,pathlib; f=open('" + state +
+              "','r+'); fcntl.lockf(f, fcntl.LOCK_EX); pathlib.Path('" + dir / "held" +
+              "').touch(); time.sleep(5)\" >/dev/null 2>&1 &"}) {
+        SCOPED_TRACE(locker);
+        std::filesystem::remove(dir / "held");
+        ASSERT_EQ(Shell(locker), 0);
+        for (int i = 0; i < 100 && !std::filesystem::exists(dir / "held"); ++i) {
+            usleep(20000);
+        }
+        const Bytes before = ReadBytes(state);
+        EXPECT_EQ(Run({"set", state, "money=5"}), 2);
+        EXPECT_THAT(err.str(), HasSubstr("another program holds a lock on it"));
+        EXPECT_EQ(ReadBytes(state), before);
+        Shell("pkill -f 'sleep 5' ; pkill -f 'time.sleep\\(5\\)'");
+    }
+    // A state opened as descriptor 2 would take the refusal's words: 144 bytes at 45056.
+    const Bytes before = ReadBytes(state);
+    WriteBytes(dir / "short.swr", Bytes(100, 0x5A));
+    EXPECT_EQ(Shell(STATEWRIGHT_CLI " import-config '" + dir / "short.swr" + "' '" + state +
+                    "' 2>&-"),
+              2);
+    EXPECT_THAT(Changed(before), IsEmpty());
 }
 
 // The fault matrix: each row is a bad file in one place; every command is run on it, as the

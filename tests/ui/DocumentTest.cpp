@@ -28,7 +28,9 @@ namespace sw::test {
 namespace {
 
 namespace id = ui::id;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 constexpr int kStatsEdits[] = {id::kName,    id::kLevel, id::kExperience, id::kHp,
                                id::kHpMax,   id::kPp,    id::kPpMax,      id::kOffense,
@@ -307,29 +309,45 @@ TEST_F(DocumentTest, ChoosingAnotherMemberGathersTheShownOneFirst) {
     EXPECT_EQ(ReadBytes(state).at(42470), 40);
 }
 
-// A state made read-only, cut short or deleted since it was opened is not saved, and the edit
-// stays on the page.
+// A state made read-only, cut short, no longer a state, put behind a link or deleted since it
+// was opened is not saved, and the edit stays on the page.
 TEST_F(DocumentTest, SaveRefusesAFileChangedSinceItWasOpenedAndKeepsTheEdits) {
+    namespace fs = std::filesystem;
     Start(QString::fromStdString(state));
     Type(Pages().stats, id::kLevel, QStringLiteral("77"));
-    std::filesystem::permissions(state, std::filesystem::perms(0444));
-    Trigger(32773);
-    EXPECT_EQ(ReadBytes(state), MakeDemoState());
-    std::filesystem::permissions(state, std::filesystem::perms(0644));
-    std::filesystem::resize_file(state, 40000);
-    Trigger(32773);
-    EXPECT_EQ(std::filesystem::file_size(state), 40000u);
-    std::filesystem::remove(state);
-    Trigger(32773);
-    EXPECT_FALSE(std::filesystem::exists(state));
-    const std::string failed = std::string(msg::kSaveFailed) + state + ": ";
-    const std::string kept = std::string("\n\nNothing was written to it.\n\n") + msg::kEditsKept;
-    EXPECT_EQ(
-        prompter.messages,
-        (std::vector<std::string>{
-            failed + "the file is read-only (mode 0444)" + kept,
-            failed + "the file has been cut short since it was opened" + kept,
-            failed + "the file has been deleted, moved or replaced since it was opened" + kept}));
+    const std::string other = dir / "other/vellumgate.zs1";
+    const std::pair<std::function<void()>, std::string> rows[] = {
+        {[&] { fs::permissions(state, fs::perms(0444)); }, "the file is read-only (mode 0444)"},
+        {[&] { fs::permissions(state, fs::perms(0644)), fs::resize_file(state, 40000); },
+         "it is no longer a save state: it is too short to be a Vellumgate save state (40000 "
+         "bytes; at least 43,163 are needed)"},
+        {[&] { WriteBytes(state, Bytes(275291, 0x41)); },
+         "it is no longer a save state: it is neither a save state nor the game's ROM"},
+        // Another folder's state behind a link in its place: never written through.
+        {[&] {
+             fs::create_directories(dir / "other");
+             WriteBytes(other, MakeDemoState());
+             fs::remove(state), fs::create_symlink(other, state);
+         },
+         "a link has been put in the file's place"},
+        {[&] { fs::remove(state); }, "the file has been deleted, moved or replaced"},
+    };
+    for (const auto& [make, reason] : rows) {
+        SCOPED_TRACE(reason);
+        prompter.messages.clear();
+        make();
+        const Bytes before = fs::exists(state) ? ReadBytes(state) : Bytes();
+        Trigger(32773);
+        if (fs::exists(state)) {
+            EXPECT_EQ(ReadBytes(state), before);
+        }
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_THAT(prompter.messages[0], StartsWith(std::string(msg::kSaveFailed) + state + ": " +
+                                                     reason));
+        EXPECT_THAT(prompter.messages[0],
+                    EndsWith(std::string("\n\nNothing was written to it.\n\n") + msg::kEditsKept));
+    }
+    EXPECT_EQ(ReadBytes(other), MakeDemoState());
     EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("77"));
 }
 
