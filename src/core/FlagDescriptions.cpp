@@ -30,7 +30,8 @@ bool ParseLine(std::string_view line, DescriptionTable& descriptions) {
     if (!line.empty() && line.front() == '\'') {
         return true;  // comment
     }
-    // Split at colons as strtok does: runs of colons are one delimiter, leading ones skipped.
+    // Leading colons are skipped, the number runs to the next colon, and after the colons
+    // behind it the rest of the line is the description: a colon typed into one is kept.
     const std::size_t numberStart = line.find_first_not_of(':');
     if (numberStart == std::string_view::npos) {
         return false;  // nothing but colons, and no line end
@@ -41,10 +42,8 @@ bool ParseLine(std::string_view line, DescriptionTable& descriptions) {
     if (textStart == std::string_view::npos) {
         return true;  // a number without a description leaves the slot as it was
     }
-    const std::size_t textEnd = std::min(line.find(':', textStart), line.size());
     if (number >= 0 && number <= 1024) {
-        descriptions[static_cast<std::size_t>(number)] =
-            std::string(line.substr(textStart, textEnd - textStart));
+        descriptions[static_cast<std::size_t>(number)] = std::string(line.substr(textStart));
     }
     return true;
 }
@@ -134,7 +133,9 @@ DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::st
     const std::string own = DescriptionFileName(baseName);
     std::string bytes;
     FileProblem problem;
-    if (!ReadWholeFile(own, bytes, problem)) {
+    source.ownFileKnown = source.ownFileExists = ReadWholeFile(own, bytes, problem);
+    if (!source.ownFileExists) {
+        source.ownFileKnown = problem.IsMissing();
         if (!problem.IsMissing()) {
             source.ownFileUnreadable = true;
             prompter.ShowMessage(std::string(msg::kDescriptionsUnreadable) +
@@ -146,6 +147,8 @@ DescriptionSource LoadDescriptions(DescriptionTable& descriptions, const std::st
             prompter.ShowMessage(msg::kEventTxtNotFound);
             return source;
         }
+    } else {
+        source.ownFileBytes = bytes;
     }
     if (!ParseDescriptions(DecodeTextFile(bytes, source.encoding), descriptions)) {
         prompter.ShowMessage(msg::kDescriptionParseError);
@@ -165,13 +168,12 @@ bool ReadDescriptionFile(const std::string& path, DescriptionTable& descriptions
     return true;
 }
 
-bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
-                      DescriptionSource& source, Prompter& prompter) {
-    const std::string path = DescriptionFileName(baseName);
-    if (source.ownFileUnreadable) {
-        prompter.ShowMessage(std::string(msg::kDescriptionsNotWritten) + ShownPath(path));
-        return false;
-    }
+namespace {
+
+// The table as a file in the source's encoding; after a write that succeeded, the table and
+// the source hold what the file now holds.
+bool WriteTable(DescriptionTable& descriptions, const std::string& path, DescriptionSource& source,
+                Prompter& prompter) {
     std::string text = kHeader;
     for (std::size_t n = 1; n < descriptions.size(); ++n) {
         text += FlagNumberText(static_cast<std::int32_t>(n));
@@ -180,18 +182,66 @@ bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseNam
         text += '\n';
     }
     TextEncoding encoding = source.encoding;
+    std::string bytes = EncodeTextFile(text, encoding);
     FileProblem problem;
-    if (!ReplaceFile(path, EncodeTextFile(text, encoding), problem)) {
+    if (!ReplaceFile(path, bytes, problem)) {
         // The table stays as it was, line feeds included: nothing of it reached the file.
         prompter.ShowMessage(std::string(msg::kCannotCreateDescriptions) + "\n\n" +
                              Describe(ShownPath(path), problem));
         return false;
     }
     source.encoding = encoding;
+    source.ownFileUnreadable = false;
+    source.ownFileKnown = source.ownFileExists = true;
+    source.ownFileBytes = std::move(bytes);
+    source.unwritten.clear();
     for (std::size_t n = 1; n < descriptions.size(); ++n) {
         descriptions[n] = WithoutLineFeeds(descriptions[n]);
     }
     return true;
+}
+
+}  // namespace
+
+bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
+                      DescriptionSource& source, Prompter& prompter) {
+    const std::string path = DescriptionFileName(baseName);
+    if (source.ownFileUnreadable) {
+        prompter.ShowMessage(std::string(msg::kDescriptionsNotWritten) + ShownPath(path) +
+                             ": it could not be read when the save state was opened");
+        return false;
+    }
+    return WriteTable(descriptions, path, source, prompter);
+}
+
+bool EditDescription(DescriptionTable& descriptions, std::size_t number, std::string text,
+                     const std::string& baseName, DescriptionSource& source, Prompter& prompter) {
+    if (WithoutLineFeeds(descriptions[number]) != WithoutLineFeeds(text)) {
+        source.unwritten.insert(number);  // an editor closed unchanged edits nothing
+    }
+    descriptions[number] = std::move(text);
+    const std::string path = DescriptionFileName(baseName);
+    std::string bytes;
+    FileProblem problem;
+    const bool exists = ReadWholeFile(path, bytes, problem);
+    if (!exists && !problem.IsMissing()) {
+        prompter.ShowMessage(std::string(msg::kDescriptionsNotWritten) +
+                             Describe(ShownPath(path), problem));
+        return false;
+    }
+    const bool changed = !source.ownFileKnown || exists != source.ownFileExists ||
+                         bytes != source.ownFileBytes;
+    if (changed && exists) {
+        // Another program's version, with what was edited here and is not in the file yet.
+        DescriptionTable fresh;
+        ParseDescriptions(DecodeTextFile(bytes, source.encoding), fresh);
+        for (const std::size_t edited : source.unwritten) {
+            fresh[edited] = std::move(descriptions[edited]);
+        }
+        descriptions = std::move(fresh);
+    }
+    // A file deleted meanwhile is written from memory again: nothing of it is lost.
+    return WriteTable(descriptions, path, source, prompter);
 }
 
 }  // namespace sw

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,14 @@ struct DescriptionSource {
     // The document's own file exists but could not be read: it is never written over, since
     // that would lose what it holds.
     bool ownFileUnreadable = false;
+    // The own file's bytes as last read or written here (`ownFileKnown` false when they are
+    // not known, `ownFileExists` false when there was none), so that a change made by another
+    // program since is noticed before the file is written again.
+    bool ownFileKnown = false;
+    bool ownFileExists = false;
+    std::string ownFileBytes;
+    // Flag numbers whose description was edited here and has not reached the file yet.
+    std::set<std::size_t> unwritten;
 };
 
 // Empties the table and fills it from the document's own file or, when there is none, from
@@ -60,5 +69,16 @@ bool ReadDescriptionFile(const std::string& path, DescriptionTable& descriptions
 // error message, which names the file and the reason.
 bool SaveDescriptions(DescriptionTable& descriptions, const std::string& baseName,
                       DescriptionSource& source, Prompter& prompter);
+
+// One description edit, as the Event Flags page makes it: slot `number` (1-1024) becomes
+// `text` and the document's own file is written at once (SaveDescriptions' rules). The file is
+// read again first: when another program has changed it since it was last read or written
+// here, the table is filled from it anew, and only the descriptions edited here that have not
+// reached the file yet are put over it, this one included, so that the other program's changes
+// are kept. A text equal to the slot's (line feeds aside) is no edit of that slot. A file that
+// cannot be read is not written: false after a message naming it and the reason, and the edit
+// stays in memory for the next write. The caller shows the whole table anew either way.
+bool EditDescription(DescriptionTable& descriptions, std::size_t number, std::string text,
+                     const std::string& baseName, DescriptionSource& source, Prompter& prompter);
 
 }  // namespace sw

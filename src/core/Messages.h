@@ -83,9 +83,9 @@ inline constexpr char kDescriptionsShownInstead[] =
     "The default descriptions are shown instead. Your file will not be written over while it "
     "cannot be read; make it readable and open the save state again.";
 inline constexpr char kDescriptionsNotWritten[] =
-    "ERROR: The event flag descriptions were not written.\n\nThe file could not be read when the "
-    "save state was opened, so writing it would lose the descriptions it holds. Your edit is "
-    "kept in memory; make the file readable and open the save state again.\n\n";  // then path
+    "ERROR: The event flag descriptions were not written.\n\nThe file cannot be read, so "
+    "writing it would lose the descriptions it holds. Your edit is kept in memory and is "
+    "written with the next edit once the file can be read.\n\n";  // then path and reason
 
 // Ours: Save asks before writing over a state that another program (the emulator) changed
 // since the editor read it. Preceded by the file's name.

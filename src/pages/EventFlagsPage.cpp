@@ -158,11 +158,14 @@ void EventFlagsPage::OnEndLabelEdit(const QString& text) {
     if (m_editRow < 0) {
         return;
     }
-    // Confirmed or cancelled, the editor's text is the new description.
-    m_descriptions[static_cast<std::size_t>(m_editRow) + 1] = text.toStdString();
+    // Confirmed or cancelled, the editor's text is the new description; what another program
+    // wrote into the file meanwhile is kept, so every row may have changed.
+    const auto number = static_cast<std::size_t>(m_editRow) + 1;
     m_editRow = -1;
+    EditDescription(m_descriptions, number, text.toStdString(), m_editRomName,
+                    m_descriptionSource, m_prompter);
     m_model->SetBlankRow(-1);
-    SaveDescriptions(m_descriptions, m_editRomName, m_descriptionSource, m_prompter);
+    m_model->DescriptionsChanged();
 }
 
 }  // namespace sw::ui

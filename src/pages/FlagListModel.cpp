@@ -33,6 +33,12 @@ void FlagListModel::FlagChanged(int row) {
     emit dataChanged(index(row, 0), index(row, 0));
 }
 
+void FlagListModel::DescriptionsChanged() {
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, 1), index(rowCount() - 1, 1));
+    }
+}
+
 void FlagListModel::SetBlankRow(int row) {
     const int before = m_blankRow;
     m_blankRow = row;

@@ -32,6 +32,8 @@ public:
     void Reset();
     // Row r again after its flag was toggled (number cell and picture).
     void FlagChanged(int row);
+    // Every description cell again, after the table was read anew.
+    void DescriptionsChanged();
     // The row whose description cell is blank while its description is being edited (-1 none);
     // setting it (or -1 again) shows the cells anew.
     void SetBlankRow(int row);

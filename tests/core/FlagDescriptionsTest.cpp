@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,7 +65,7 @@ TEST_F(Descriptions, ReadNumbersInEveryFormWithTheLaterLineWinning) {
           "'$0001:a comment\n"
           "$0010:Gift box\n"
           "10:Gift box again\r\n"
-          "0x11:Pier:cut at the colon\n"
+          "0x11:Met the binder: page two::\n"
           "::$0012::Lamp\n"
           "$0000:slot zero\n"
           "$0401:out of range\n"
@@ -79,7 +80,7 @@ TEST_F(Descriptions, ReadNumbersInEveryFormWithTheLaterLineWinning) {
     LoadDescriptions(table, "quest", programDir, prompter);
     EXPECT_THAT(prompter.messages, IsEmpty());
     EXPECT_EQ(table[16], "Gift box again\n");
-    EXPECT_EQ(table[17], "Pier");
+    EXPECT_EQ(table[17], "Met the binder: page two::\n");  // colons and all
     EXPECT_EQ(table[18], "Lamp\n");
     EXPECT_EQ(table[0], "slot zero\n");
     EXPECT_EQ(table[48], longText + "\n");
@@ -121,7 +122,7 @@ TEST_F(Descriptions, ALastLineOfColonsIsAParseErrorThatKeepsWhatWasRead) {
 
 TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     table[0] = "never written";
-    table[5] = "a:b";
+    table[5] = "Met the binder: page two";
     table[6] = "Lamp\r\r\n";  // a return at the end would be read as part of the line end
     table[7] = "a\rb";
     table[16] = "Gift box\n";
@@ -131,7 +132,7 @@ TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     const std::string text = ReadText(dir / "event.quest.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1026);
     EXPECT_THAT(text, StartsWith("'Statewright-generated event description listing\n'\n$0001:\n"));
-    EXPECT_THAT(text, HasSubstr("\n$0005:a:b\n$0006:Lamp\n$0007:a\rb\n"));
+    EXPECT_THAT(text, HasSubstr("\n$0005:Met the binder: page two\n$0006:Lamp\n$0007:a\rb\n"));
     EXPECT_THAT(text, HasSubstr("\n$0010:Gift box\n$0011:\n"));
     EXPECT_THAT(text, EndsWith("\n$03FF:\n$0400:Lastline\n"));
     EXPECT_EQ(table[16], "Gift box");  // line feeds leave the table too
@@ -141,7 +142,7 @@ TEST_F(Descriptions, SaveWrites1026LinesThroughATemporaryFile) {
     DescriptionTable back;
     LoadDescriptions(back, "quest", programDir, prompter);
     EXPECT_EQ(back[0], "");
-    EXPECT_EQ(back[5], "a");
+    EXPECT_EQ(back[5], "Met the binder: page two\n");
     EXPECT_EQ(back[6], "Lamp\n");
     EXPECT_EQ(back[7], "a\rb\n");
     EXPECT_EQ(back[16], "Gift box\n");
@@ -213,6 +214,99 @@ TEST_F(Descriptions, AnUnreadableOwnFileIsSaidAndNeverWrittenOver) {
         EXPECT_TRUE(source.ownFileUnreadable);
         EXPECT_EQ(table[1], "default\n");
         EXPECT_EQ(prompter.messages.size(), 1u);
+    }
+}
+
+// Another program (a text editor) changes the file between the load and an edit made here:
+// what it wrote is kept, and only what was edited here goes over it.
+TEST_F(Descriptions, AnEditKeepsWhatAnotherProgramWroteMeanwhile) {
+    namespace fs = std::filesystem;
+    const auto in = [this](const char* text) {
+        return [this, text] { Write("event.quest.txt", text); };  // in place: same inode
+    };
+    struct Row {
+        const char* what;
+        const char* ownFile;  // before the load; nullptr for none (the default is read)
+        fs::perms mode;
+        std::function<void()> meanwhile;
+        std::size_t number;
+        const char* text;
+        bool written;
+        std::vector<std::string> lines;  // the file's lines afterwards
+        std::vector<std::pair<std::size_t, std::string>> shown;  // the table afterwards
+    };
+    const fs::perms rw = fs::perms::owner_read | fs::perms::owner_write;
+    const Row rows[] = {
+        {"a line changed in place, same size", "1:one\n2:two\n", rw, in("1:one\n2:TWO\n"), 3,
+         "third", true, {"$0001:one", "$0002:TWO", "$0003:third"}, {{2, "TWO"}, {3, "third"}}},
+        {"replaced by another file with a line more", "1:one\n2:two\n", rw,
+         [this] {
+             Write("new.txt", "1:one\n2:two\n4:four\n");
+             fs::rename("new.txt", "event.quest.txt");
+         },
+         3, "third", true, {"$0001:one", "$0002:two", "$0003:third", "$0004:four"}, {{4, "four"}}},
+        {"the line edited here is ours", "1:one\n2:two\n", rw, in("3:theirs\n2:TWO\n"), 3,
+         "mine", true, {"$0001:", "$0002:TWO", "$0003:mine"}, {{1, ""}, {3, "mine"}}},
+        {"an editor closed unchanged edits nothing", "1:one\n2:two\n", rw, in("2:TWO\n"), 2,
+         "two", true, {"$0002:TWO"}, {{2, "TWO"}}},
+        {"deleted: written from memory", "1:one\n2:two\n", rw,
+         [] { fs::remove("event.quest.txt"); }, 3, "third", true,
+         {"$0001:one", "$0002:two", "$0003:third"}, {{1, "one"}}},
+        {"created where the default was read", nullptr, rw, in("2:own\n"), 3, "third", true,
+         {"$0001:", "$0002:own", "$0003:third"}, {{1, ""}, {2, "own"}}},
+        {"an earlier edit not yet written still goes over it", "1:one\n2:two\n", rw,
+         [this] {
+             fs::permissions("event.quest.txt", fs::perms::owner_read);
+             EXPECT_FALSE(EditDescription(table, 1, "first try", "quest", source, prompter));
+             fs::permissions("event.quest.txt", fs::perms::owner_all);
+             Write("event.quest.txt", "1:one\n2:two\n4:four\n");
+             prompter.messages.clear();
+         },
+         3, "third", true, {"$0001:first try", "$0003:third", "$0004:four"},
+         {{1, "first try"}, {4, "four"}}},
+        {"rewritten in Windows-1252", "1:one\n", rw, in("1:one\n2:caf\xE9\n"), 3,
+         "na\xC3\xAFve", true, {"$0002:caf\xE9", "$0003:na\xEFve"}, {{2, "caf\xC3\xA9"}}},
+        {"unreadable at the load, readable now", "1:one\n2:two\n", fs::perms::owner_write,
+         [this] {
+             fs::permissions("event.quest.txt", rw);
+             prompter.messages.clear();
+         },
+         3, "third", true, {"$0001:one", "$0003:third"}, {{1, "one"}, {2, "two"}}},
+        {"unreadable now: not written", "1:one\n2:two\n", rw,
+         [] { fs::permissions("event.quest.txt", fs::perms::owner_write); }, 3, "third", false,
+         {"1:one", "2:two"}, {{1, "one\n"}, {3, "third"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove("event.quest.txt");
+        Write(programDir + "event.txt", "1:default\n");
+        if (row.ownFile != nullptr) {
+            Write("event.quest.txt", row.ownFile);
+            fs::permissions("event.quest.txt", row.mode);
+        }
+        prompter.messages.clear();
+        source = LoadDescriptions(table, "quest", programDir, prompter);
+        row.meanwhile();
+        EXPECT_EQ(EditDescription(table, row.number, row.text, "quest", source, prompter),
+                  row.written);
+        if (row.written) {
+            EXPECT_THAT(prompter.messages, IsEmpty());
+        } else {
+            EXPECT_THAT(prompter.messages,
+                        ElementsAre(StartsWith("ERROR: The event flag descriptions were not "
+                                               "written.\n\nThe file cannot be read")));
+            EXPECT_THAT(prompter.messages[0], EndsWith("/event.quest.txt: the file's mode (0200) "
+                                                       "allows no reading"));
+        }
+        fs::permissions("event.quest.txt", fs::perms::owner_all);
+        const std::string file = "\n" + ReadText("event.quest.txt");
+        for (const std::string& line : row.lines) {
+            EXPECT_THAT(file, HasSubstr("\n" + line + "\n")) << file;
+        }
+        EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), row.written ? 1027 : 3);
+        for (const auto& [number, text] : row.shown) {
+            EXPECT_EQ(table[number], text) << number;
+        }
     }
 }
 
