@@ -356,7 +356,7 @@ int RunFlag(const FlagArgs& args, Streams io) {
     }
     std::vector<int> indexes;
     for (const std::string& text : args.numbers) {
-        const std::int32_t number = ParseFlagNumber(text);
+        const std::int32_t number = ParseTypedFlagNumber(text);
         if (number < 1 || number > layout::kFlagCount) {
             io.err << "Flag numbers run from $0001 to $0400: " << text << '\n';
             return kUsage;
@@ -538,14 +538,14 @@ int RunDiff(const DiffArgs& args, Streams io) {
 
 int RunApply(const ApplyArgs& args, Streams io) {
     std::string text;
-    if (args.json == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    } else if (FileProblem problem; !ReadWholeFile(args.json, text, problem)) {
-        io.err << "Cannot read the JSON file " << Describe(args.json, problem) << '\n';
+    const bool fromInput = args.json == "-";
+    const std::string source = fromInput ? "standard input" : args.json;
+    if (FileProblem problem; fromInput ? !ReadStandardInput(text, problem)
+                                       : !ReadWholeFile(args.json, text, problem)) {
+        io.err << "Cannot read the JSON document " << Describe(source, problem) << '\n';
         return kFileError;
     }
     // Every error is found before the state is opened, so a wrong document changes nothing.
-    const std::string source = args.json == "-" ? "standard input" : args.json;
     GameState trial;
     std::vector<std::string> errors;
     if (!ApplyStateJson(text, trial, errors)) {

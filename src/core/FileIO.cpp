@@ -104,8 +104,8 @@ bool ReadAllFrom(int fd, std::string& bytes, std::size_t limit, FileProblem& pro
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
         if (bytes.size() > limit) {
-            return FailOwn(problem, "the file is larger than " + std::to_string(limit) +
-                                        " bytes, far more than this program writes");
+            return FailOwn(problem, "it is larger than " + std::to_string(limit >> 20) +
+                                        " MiB, the most this program reads");
         }
     }
 }
@@ -524,6 +524,10 @@ FilePtr OpenMemory(std::string& bytes) {
         delete memory;
     }
     return FilePtr(file);
+}
+
+bool ReadStandardInput(std::string& bytes, FileProblem& problem, std::size_t limit) {
+    return ReadAllFrom(STDIN_FILENO, bytes, limit, problem);
 }
 
 bool ReadAllOf(std::FILE* file, std::string& bytes, FileProblem& problem) {

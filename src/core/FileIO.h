@@ -45,6 +45,9 @@ FilePtr OpenExisting(const std::string& path, FileAccess access, FileProblem& pr
 bool ReadWholeFile(const std::string& path, std::string& bytes, FileProblem& problem,
                    std::size_t limit = 64u << 20);
 
+// All of standard input, with the same limit and the same reason as ReadWholeFile.
+bool ReadStandardInput(std::string& bytes, FileProblem& problem, std::size_t limit = 64u << 20);
+
 // Raw bytes as the text that the whole-file writers take.
 template <typename Bytes>
 std::string_view AsChars(const Bytes& bytes) {

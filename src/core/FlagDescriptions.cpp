@@ -103,6 +103,10 @@ std::int32_t ParseFlagNumber(std::string_view input) {
     return static_cast<std::int32_t>(result);
 }
 
+std::int32_t ParseTypedFlagNumber(std::string_view text) {
+    return text.find('-') == std::string_view::npos ? ParseFlagNumber(text) : 0;
+}
+
 bool ParseDescriptions(std::string_view text, DescriptionTable& descriptions) {
     std::size_t pos = 0;
     while (pos < text.size()) {

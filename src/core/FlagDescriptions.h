@@ -25,6 +25,10 @@ std::string FlagNumberText(std::int32_t number);
 // 0xFFFFFFFF), used as a signed 32-bit value.
 std::int32_t ParseFlagNumber(std::string_view text);
 
+// A flag number typed on the command line or in JSON: ParseFlagNumber, except that a minus
+// sign gives 0 (no flag) where strtoul would wrap "-$FFFFFFFF" round to $0001.
+std::int32_t ParseTypedFlagNumber(std::string_view text);
+
 // Where the descriptions in memory came from, as far as writing them back is concerned.
 struct DescriptionSource {
     TextEncoding encoding = TextEncoding::kUtf8;  // of the file they were read from

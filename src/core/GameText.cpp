@@ -6,7 +6,7 @@ namespace sw {
 
 std::string StorableGameText(std::string latin1) {
     for (char& c : latin1) {
-        if (c != '\0' && EncodeGameChar(c) == 0) {
+        if (EncodeGameChar(c) == 0 || c == '\0') {
             c = '?';
         }
     }

@@ -21,7 +21,8 @@ inline std::uint8_t EncodeGameChar(char c) {
 }
 
 // Typed text as the game can keep it: character 0xD0 would be stored as byte 0x00, which ends
-// a text there, so it becomes "?" like the characters that have no single byte at all.
+// a text there, and so would a U+0000 (JSON's "\u0000"); both become "?" like the characters
+// that have no single byte at all.
 std::string StorableGameText(std::string latin1);
 
 // The characters of a fixed-width text buffer up to its first 0.

@@ -229,7 +229,7 @@ private:
     std::optional<int> FlagNumber(const Json& value, const std::string& path) {
         std::int64_t number = 0;
         if (value.is_string()) {
-            number = ParseFlagNumber(value.get<std::string>());
+            number = ParseTypedFlagNumber(value.get<std::string>());
         } else if (value.is_number_integer()) {
             number = value.get<std::int64_t>();
         } else {

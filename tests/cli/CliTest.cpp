@@ -256,6 +256,18 @@ TEST_F(Cli, ApplyRefusesAWrongDocumentAndChangesNothing) {
                              "field\n  $.members[1].slot: slots run from 0 to 3\n");
     EXPECT_THAT(Changed(original), IsEmpty());
     EXPECT_EQ(Run({"apply", state, dir / "missing.json"}), 2);
+
+    // Too large: one limit and one reason, whether the document is a file or standard input.
+    const std::string huge = dir / "huge.json";
+    std::ofstream(huge) << "{}";
+    std::filesystem::resize_file(huge, (64u << 20) + 1);
+    const std::string tooLarge = ": it is larger than 64 MiB, the most this program reads\n";
+    EXPECT_EQ(Run({"apply", state, huge}), 2);
+    EXPECT_EQ(err.str(), "Cannot read the JSON document " + huge + tooLarge);
+    std::string said;
+    EXPECT_EQ(Shell(STATEWRIGHT_CLI " apply '" + state + "' - <'" + huge + "' 2>&1", &said), 2);
+    EXPECT_EQ(said, "Cannot read the JSON document standard input" + tooLarge);
+    EXPECT_THAT(Changed(original), IsEmpty());
 }
 
 // A state that is no state is the fault matrix's.

@@ -126,6 +126,8 @@ TEST(StateJson, AppliesEveryFieldPresentByTheRulesOfSet) {
          "member0.offense 61>255"},
         {R"({"members":[{"slot":3,"name":"Zandorovik"},{"slot":1,"ppMax":32768}]})",
          "member1.ppMax 112>32768 member3.name 'Pell'>'Zando'"},
+        // A U+0000 would end the text as well.
+        {R"({"members":[{"name":"A\u0000B"}]})", "member0.name 'Wren'>'A?B'"},
         // "Ð" (0xD0) has no byte of its own: stored as 0x00 it would end the text.
         {R"({"money":20000000,"bank":-1,"psiSpecial":"\u00e9\u20ac\u00d0 and more"})",
          "money 4812>20000000 bank 23370>-1 psiSpecial 'Inkstorm'>'\xE9?? and mo'"},
@@ -181,11 +183,12 @@ TEST(StateJson, RefusesAWrongDocumentNamingThePathOfEveryError) {
          {"$.members[0].goods[1]: item codes run from 0 to 255"}},
         {R"({"members": [{"goods": [1,2,3,4,5,6,7,8,9,10,11,12,13,14,15]}]})",
          {"$.members[0].goods: at most 14 item codes (one per goods slot)"}},
-        {R"({"flags": ["$0401", {"number": 0}, {"description": "x"}, true]})",
+        {R"({"flags": ["$0401", {"number": 0}, {"description": "x"}, true, "-$FFFFFFFF"]})",
          {"$.flags[0]: flag numbers run from $0001 to $0400",
           "$.flags[1].number: flag numbers run from $0001 to $0400",
           "$.flags[2]: the flag's \"number\" is missing",
-          "$.flags[3]: a flag number (\"$0010\" or 16) is expected, not true"}},
+          "$.flags[3]: a flag number (\"$0010\" or 16) is expected, not true",
+          "$.flags[4]: flag numbers run from $0001 to $0400"}},
         {R"({"dogName": null, "nick name": "x"})",
          {"$.dogName: a text is expected, not null", "$[\"nick name\"]: no such field"}},
         {R"([1, 2])", {"$: a JSON object is expected, not a list"}},
