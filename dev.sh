@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Set up a Debian 12 machine, build, and run the editor or the tests.
+# Set up a Debian 12 or 13 machine, build, and run the editor or the tests.
 #   ./dev.sh run    install packages, build, start the editor on the demo save state
 #   ./dev.sh test   install packages, build, run every test (headless)
 #   ./dev.sh build  install packages and build only
 #   ./dev.sh check-install  install into a scratch folder (prefix /usr) and check the result
-#   ./dev.sh package        build the Debian package statewright_<version>_<arch>.deb
+#   ./dev.sh package        build the Debian package statewright_<version>_<arch>.deb, whose
+#                           version names the release it is built on (0.1.0-1~deb12)
 #   ./dev.sh fuzz [SECONDS]  build the fuzz targets with clang and run each (default 60 s)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -32,7 +33,7 @@ INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-i
 
 # The fuzz targets' build (./dev.sh fuzz only): clang with libFuzzer and the sanitizers; the
 # configure step also looks for the command line's two header libraries.
-FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-14-dev
+FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-dev
                libcli11-dev nlohmann-json3-dev)
 FUZZ_TARGETS=(state rom descriptions config flag_number game_text)
 
@@ -50,8 +51,12 @@ install_packages() {
         "${missing[@]}"
 }
 
+# STATEWRIGHT_CMAKE_ARGS: more arguments for the configure step, split at spaces; CI sets
+# -DSTATEWRIGHT_WERROR=ON, so that a warning fails there, and never in a user's build.
 build() {
-    cmake -S . -B "$BUILD_DIR" -G Ninja
+    local extra=()
+    read -ra extra <<<"${STATEWRIGHT_CMAKE_ARGS:-}"
+    cmake -S . -B "$BUILD_DIR" -G Ninja "${extra[@]}"
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 

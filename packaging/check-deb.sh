@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built .deb: its name, section, fields and dependencies, and that it holds both
 # programs, their data files and the desktop's files.
-#   packaging/check-deb.sh statewright_<version>_<arch>.deb
+#   packaging/check-deb.sh statewright_<version>-<revision>_<arch>.deb
 set -euo pipefail
 deb=$1
 fail() {
@@ -20,8 +20,15 @@ done
 depends=$(field Depends)
 for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libsndfile1 libc6 \
               qt6-qpa-plugins; do
-    grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
+    # Debian 13 names some of these libraries with "t64" (their 64-bit time_t builds).
+    grep -Eq "(^|, )$needed(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+# The version names the Debian release whose libraries the package links.
+if release=$(. /etc/os-release && [ "$ID" = debian ] && echo "${VERSION_ID:-}") &&
+    [ -n "$release" ]; then
+    [[ $(field Version) == *~deb$release ]] ||
+        fail "Version $(field Version) does not end in ~deb$release, the release it was built on"
+fi
 # The change log's newest entry is this version, so neither is raised without the other.
 logged=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/statewright/changelog.gz |
          gzip -d | dpkg-parsechangelog -l - -S Version)

@@ -114,7 +114,7 @@ protected:
     // The window shown and active, so that focus and keys behave as on a desktop.
     void ShowActive() {
         window->show();
-        QApplication::setActiveWindow(window.get());
+        window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
