@@ -36,6 +36,9 @@ struct QuietPlatform : sw::Prompter,
                        sw::ui::DocumentOpener {
     void ShowMessage(const std::string&) override {}
     bool AskYesNo(const std::string&) override { return true; }
+    sw::Choice AskChoice(const std::string&, const std::string&, const std::string&) override {
+        return sw::Choice::kFirst;
+    }
     QString GetOpenFileName(const QString&) override { return {}; }
     QString GetSaveFileName(const QString&, const QString&) override { return {}; }
     void Play(int) override {}
@@ -133,6 +136,17 @@ void SwitchMember(benchmark::State& state) {
     }
 }
 BENCHMARK(SwitchMember)->Unit(benchmark::kMicrosecond);
+
+// What the title's mark of unsaved edits costs after each edit: the pages gathered and compared
+// with the record as loaded.
+void UnsavedMark(benchmark::State& state) {
+    QuietPlatform platform;
+    auto window = MakeWindow(platform, QString::fromStdString(Demo().state));
+    for (auto _ : state) {
+        window->Doc().UpdateUnsavedMark();
+    }
+}
+BENCHMARK(UnsavedMark)->Unit(benchmark::kMicrosecond);
 
 // Another program changed the state on disk: the check after the quiet period (read the file,
 // compare it with what was loaded, look for edits on the pages) and the reload it leads to.

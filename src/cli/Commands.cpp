@@ -49,6 +49,11 @@ public:
                           : "(refused: give --force to answer Yes)\n");
         return m_force;
     }
+    // No command asks one; without a window to answer in, nothing goes on.
+    Choice AskChoice(const std::string& text, const std::string&, const std::string&) override {
+        m_err << text << "\n(refused: nothing was done)\n";
+        return Choice::kCancel;
+    }
 
 private:
     std::ostream& m_err;
@@ -540,8 +545,8 @@ int RunApply(const ApplyArgs& args, Streams io) {
     std::string text;
     const bool fromInput = args.json == "-";
     const std::string source = fromInput ? "standard input" : args.json;
-    if (FileProblem problem; fromInput ? !ReadStandardInput(text, problem)
-                                       : !ReadWholeFile(args.json, text, problem)) {
+    if (FileProblem problem;
+        fromInput ? !ReadStandardInput(text, problem) : !ReadWholeFile(args.json, text, problem)) {
         io.err << "Cannot read the JSON document " << Describe(source, problem) << '\n';
         return kFileError;
     }

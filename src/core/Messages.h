@@ -87,16 +87,35 @@ inline constexpr char kDescriptionsNotWritten[] =
     "writing it would lose the descriptions it holds. Your edit is kept in memory and is "
     "written with the next edit once the file can be read.\n\n";  // then path and reason
 
-// Ours: Save asks before writing over a state that another program (the emulator) changed
-// since the editor read it. Preceded by the file's name.
+// Ours: Save puts the player's edits and another program's changes (the emulator's) together;
+// where both changed a field, it asks. Preceded by the file's name, followed by the fields.
 inline constexpr char kChangedOnDisk[] =
-    " was changed by another program since it was opened. Write your changes over it?\n\nNo "
-    "reloads it and discards your changes.";
+    " was changed by another program since it was opened. Save keeps its changes and writes "
+    "yours, but both of you changed these fields:\n\n";
+inline constexpr char kChangedOnDiskChoice[] =
+    "\nKeep Mine writes your values there; Take Theirs keeps the other program's and shows them. "
+    "Cancel writes nothing and keeps your edits on the pages.";
+inline constexpr char kKeepMine[] = "Keep &Mine";
+inline constexpr char kTakeTheirs[] = "Take &Theirs";
+
+// Ours: File > Revert. Preceded by the file's name.
+inline constexpr char kRevertQuestion[] =
+    ": put the pages back to the file as it is on disk? Every edit not saved is lost.";
+inline constexpr char kRevertFailed[] =
+    "ERROR: The save state could not be read again; the pages still show your edits.\n\n";  // path
 
 // Ours: Tools > Compare with... needs an open state, and a file that is one.
 inline constexpr char kCompareNeedsState[] =
     "Open a save state first: Compare with... compares it with another one.";
 inline constexpr char kCannotCompare[] =
     "ERROR: Cannot compare with this file.\n\n";  // followed by path and reason
+
+// Ours: File > Restore Backup... needs an open state, and says why a restore was refused.
+inline constexpr char kRestoreNeedsState[] =
+    "Open a save state first: Restore Backup... puts back a backup of the open state or its ROM.";
+inline constexpr char kRestoreDiscardsEdits[] =
+    "The pages hold edits that are not saved. Restoring the backup discards them. Restore it?";
+inline constexpr char kRestoreFailed[] =
+    "ERROR: The backup was not restored; nothing was changed.\n\n";  // followed by the reason
 
 }  // namespace sw::msg

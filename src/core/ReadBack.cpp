@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <type_traits>
 
 #include "GameText.h"
 
@@ -105,6 +106,19 @@ std::string ShownMemberField(const CharacterRecord& member, MemberField field) {
                                  : std::to_string(member.*place.word);
 }
 
+void CopyMemberField(CharacterRecord& to, const CharacterRecord& from, MemberField field) {
+    if (field == MemberField::kName) {
+        to.name = from.name;
+        return;
+    }
+    const FieldPlace& place = PlaceOf(field);
+    if (place.byte != nullptr) {
+        to.*place.byte = from.*place.byte;
+    } else {
+        to.*place.word = from.*place.word;
+    }
+}
+
 void StoreTypedMemberField(CharacterRecord& member, MemberField field, std::string_view typed) {
     if (field == MemberField::kName) {
         StoreCutText(member.name.data(), member.name.size() - 1, typed);
@@ -144,6 +158,18 @@ auto WithTextBuffer(State& state, StateText text, Use use) {
 
 std::string ShownText(const GameState& state, StateText text) {
     return WithTextBuffer(state, text, [](const auto& buffer) { return TextOf(buffer); });
+}
+
+void CopyText(GameState& to, const GameState& from, StateText text) {
+    WithTextBuffer(to, text, [&](auto& buffer) {
+        WithTextBuffer(from, text, [&](const auto& source) {
+            // Both are the same text's buffer; the other pairings exist only for the compiler.
+            if constexpr (std::is_same_v<std::remove_cvref_t<decltype(buffer)>,
+                                         std::remove_cvref_t<decltype(source)>>) {
+                buffer = source;
+            }
+        });
+    });
 }
 
 void StoreTypedText(GameState& state, StateText text, std::string_view typed) {

@@ -66,6 +66,8 @@ std::optional<MemberField> MemberFieldByKey(std::string_view key);
 
 // The value as the page shows it (signed decimal, or the name).
 std::string ShownMemberField(const CharacterRecord& member, MemberField field);
+// Copies one field as it is, without a limit (the name with every byte of its buffer).
+void CopyMemberField(CharacterRecord& to, const CharacterRecord& from, MemberField field);
 // Stores typed text with the field's limit; a one-byte field keeps the low 8 bits.
 void StoreTypedMemberField(CharacterRecord& member, MemberField field, std::string_view typed);
 
@@ -82,6 +84,8 @@ inline constexpr StateTextInfo kStateTexts[] = {
 };
 
 std::string ShownText(const GameState& state, StateText text);
+// Copies the text's whole buffer, the bytes behind its end included.
+void CopyText(GameState& to, const GameState& from, StateText text);
 // Cuts the typed text to the field's width and terminates it; characters of an old, longer
 // text behind the new terminator keep their values.
 void StoreTypedText(GameState& state, StateText text, std::string_view typed);

@@ -145,6 +145,77 @@ StateDifferences CompareStates(const GameState& a, const GameState& b,
     return result;
 }
 
+GameState MergeStates(const GameState& base, const GameState& mine, const GameState& theirs,
+                      MergeSide prefer, std::vector<FieldDifference>* conflicts) {
+    GameState merged = mine;
+    std::vector<FieldDifference> found;
+    // Fields are told apart as the pages show them; `take` copies theirs into the merge.
+    const auto merge = [&](std::string key, FieldKind kind, const std::string& b,
+                           const std::string& m, const std::string& t, auto take) {
+        if (m == b) {
+            take();
+        } else if (t != b && t != m) {
+            found.push_back({std::move(key), kind, m, t});
+            if (prefer == MergeSide::kTheirs) {
+                take();
+            }
+        }
+    };
+    for (int slot = 0; slot < kMemberCount; ++slot) {
+        const CharacterRecord& mb = base.characters[slot];
+        const CharacterRecord& mm = mine.characters[slot];
+        const CharacterRecord& mt = theirs.characters[slot];
+        CharacterRecord& out = merged.characters[slot];
+        const std::string prefix = "member" + std::to_string(slot) + ".";
+        for (MemberField field : kMemberFieldsListed) {
+            merge(prefix + MemberFields()[static_cast<int>(field)].key,
+                  field == MemberField::kName ? FieldKind::kText : FieldKind::kNumber,
+                  ShownMemberField(mb, field), ShownMemberField(mm, field),
+                  ShownMemberField(mt, field), [&] { CopyMemberField(out, mt, field); });
+        }
+        bool goodsConflict = false;
+        for (std::size_t i = 0; i < mb.goods.size(); ++i) {
+            const bool mineSame = mm.goods[i] == mb.goods[i];
+            const bool conflict =
+                !mineSame && mt.goods[i] != mb.goods[i] && mt.goods[i] != mm.goods[i];
+            goodsConflict = goodsConflict || conflict;
+            if (mineSame || (conflict && prefer == MergeSide::kTheirs)) {
+                out.goods[i] = mt.goods[i];
+            }
+        }
+        if (goodsConflict) {
+            found.push_back({prefix + "goods", FieldKind::kGoods, GoodsText(mm), GoodsText(mt)});
+        }
+    }
+    merge("money", FieldKind::kNumber, std::to_string(base.money), std::to_string(mine.money),
+          std::to_string(theirs.money), [&] { merged.money = theirs.money; });
+    merge("bank", FieldKind::kNumber, std::to_string(base.bank), std::to_string(mine.bank),
+          std::to_string(theirs.bank), [&] { merged.bank = theirs.bank; });
+    for (const StateTextInfo& text : kStateTexts) {
+        merge(text.key, FieldKind::kText, ShownText(base, text.text), ShownText(mine, text.text),
+              ShownText(theirs, text.text), [&] { CopyText(merged, theirs, text.text); });
+    }
+    // A flag both changed has the same state on both sides: flags never conflict.
+    for (std::size_t i = 0; i < merged.eventFlags.size(); ++i) {
+        const std::uint8_t mineChanged = mine.eventFlags[i] ^ base.eventFlags[i];
+        merged.eventFlags[i] = static_cast<std::uint8_t>(
+            mine.eventFlags[i] ^ ((theirs.eventFlags[i] ^ base.eventFlags[i]) & ~mineChanged));
+    }
+    if (conflicts != nullptr) {
+        *conflicts = std::move(found);
+    }
+    return merged;
+}
+
+std::string ConflictsText(const std::vector<FieldDifference>& conflicts) {
+    std::string text;
+    for (const FieldDifference& field : conflicts) {
+        text += "  " + Padded(field.key, 16) + "  mine " + Shown(field, field.a) + ", theirs " +
+                Shown(field, field.b) + "\n";
+    }
+    return text;
+}
+
 std::vector<ByteRange> CompareOutsideFields(std::string_view a, std::string_view b) {
     const std::size_t end = std::max(a.size(), b.size());
     std::vector<bool> known(end, false);

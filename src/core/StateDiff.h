@@ -59,6 +59,19 @@ struct StateDifferences {
 StateDifferences CompareStates(const GameState& a, const GameState& b,
                                const DescriptionTable* descriptions);
 
+enum class MergeSide { kMine, kTheirs };
+
+// Puts together the player's edits (mine) and another program's changes (theirs), both made
+// since `base` was read: each field goes to the side that changed it, flags bit by bit and goods
+// slot by slot. Where both changed a field to different values, `prefer` decides, and the field
+// is added to `conflicts` (may be null) with a = mine, b = theirs, as CompareStates shows them;
+// goods count once per member. The member shown comes from mine.
+GameState MergeStates(const GameState& base, const GameState& mine, const GameState& theirs,
+                      MergeSide prefer, std::vector<FieldDifference>* conflicts);
+
+// The fields both sides changed, one line each: "  key  mine A, theirs B".
+std::string ConflictsText(const std::vector<FieldDifference>& conflicts);
+
 // The ranges of bytes that differ outside the known fields, merged where they touch; a length
 // difference counts as differing bytes up to the longer end.
 std::vector<ByteRange> CompareOutsideFields(std::string_view a, std::string_view b);

@@ -120,8 +120,9 @@ bool Document::LoadDocument(FileProblem& problem) {
 void Document::Remember(std::string bytes) {
     m_diskBytes = std::move(bytes);
     m_loadedRecord = gameState;
-    m_transfer.GatherInto(m_loadedRecord);  // as the pages hold it, limits applied
+    m_transfer.GatherInto(m_loadedRecord);  // as the pages hold it
     m_watch.Watch(g_statePath);
+    UpdateUnsavedMark();
 }
 
 bool Document::HasUnsavedEdits() const {
@@ -206,15 +207,15 @@ bool Document::RecheckRom() {
     return true;
 }
 
-void Document::ReloadFromDisk() {
+bool Document::ReloadFromDisk(FileProblem* problemOut) {
     // A link put in the file's place leads to another file: that is not this document.
     if (!g_stateFile || IdentityOf(g_statePath) != m_identity) {
-        return;
+        return false;
     }
     FlagListCtrl* list = m_pages.flags->FlagList();
     const int top = list->TopIndex();
     if (StampOf(RomPathFor(g_statePath)) != m_romStamp && !RecheckRom()) {
-        return;
+        return false;
     }
     FileProblem problem;
     FilePtr file = OpenExisting(g_statePath, FileAccess::kUpdate, problem);
@@ -222,7 +223,10 @@ void Document::ReloadFromDisk() {
     GameState fresh = gameState;  // keeps the member shown
     if (!file || !ReadAllOf(file.get(), bytes, problem) || !CheckStateBytes(bytes, problem) ||
         !fresh.ReadAll(bytes)) {
-        return;  // what is shown stays until the file is a save state again
+        if (problemOut != nullptr) {
+            *problemOut = problem;
+        }
+        return false;  // what is shown stays until the file is a save state again
     }
     const bool checksSeeNew = !SameCheckInputs(fresh, gameState);
     gameState = fresh;
@@ -234,6 +238,7 @@ void Document::ReloadFromDisk() {
     if (checksSeeNew) {
         RunHiddenChecks();
     }
+    return true;
 }
 
 void Document::CloseDocument() {
@@ -254,58 +259,113 @@ void Document::CloseDocument() {
     m_pages.flags->EnableFlagList(false);
     m_transfer.FillPages();
     m_window.SetTitle(QLatin1String(kPlainTitle));
+    m_window.ShowUnsavedMark(false);
 }
 
-bool Document::SettleOutsideChange(std::string& before) {
-    FileProblem problem;
-    if (!ReadStateBytes(g_statePath, before, problem)) {
-        before.clear();
-        return true;  // the save itself says what is wrong with the file
+bool Document::MergeWithDisk(const std::string& now, GameState& merged) {
+    GameState mine = gameState;
+    m_transfer.GatherInto(mine);
+    // As the file would hold it (a typed -1 in a two-byte field is 65,535), so that a value
+    // typed differently but stored the same is no change.
+    std::string image = m_diskBytes;
+    if (mine.WriteAll(image)) {
+        mine.ReadAll(image);
     }
-    if (before != m_diskBytes) {
-        backups.Forget(g_statePath);  // the backup must hold the other program's version
+    GameState theirs = m_loadedRecord;
+    if (!now.empty()) {
+        theirs.ReadAll(now);
     }
-    if (KnownFieldBytes(before) != KnownFieldBytes(m_diskBytes)) {
-        // Without an edit of ours there is nothing to write over the other program's fields.
-        if (!HasUnsavedEdits() ||
-            !m_prompter.AskYesNo(StateFileName(g_statePath) + msg::kChangedOnDisk)) {
-            ReloadFromDisk();
-            return false;
-        }
+    std::vector<FieldDifference> conflicts;
+    merged = MergeStates(m_loadedRecord, mine, theirs, MergeSide::kMine, &conflicts);
+    if (conflicts.empty()) {
+        return true;
     }
-    HoldFileAtPath();
-    return true;
+    const Choice choice =
+        m_prompter.AskChoice(StateFileName(g_statePath) + msg::kChangedOnDisk +
+                                 ConflictsText(conflicts) + msg::kChangedOnDiskChoice,
+                             msg::kKeepMine, msg::kTakeTheirs);
+    if (choice == Choice::kSecond) {
+        merged = MergeStates(m_loadedRecord, mine, theirs, MergeSide::kTheirs, nullptr);
+    }
+    return choice != Choice::kCancel;
 }
 
-void Document::SaveDocument() {
-    std::string before;
-    if (g_stateFile && !SettleOutsideChange(before)) {
-        return;
-    }
-    m_transfer.GatherPages();
-    if (g_stateFile) {
-        // Nothing is written into a file deleted, cut short or made read-only meanwhile, nor
-        // without a backup; a failure leaves every edit on the pages.
-        const std::string failure =
-            SaveStateFile(g_stateFile.get(), g_statePath, gameState, backups, &m_identity);
-        if (!failure.empty()) {
-            // Whatever reached the file is ours, not another program's change.
-            FileProblem problem;
-            if (!before.empty() && ReadStateBytes(g_statePath, before, problem)) {
-                m_diskBytes = before;
-            }
-            m_prompter.ShowMessage(failure + "\n\n" + msg::kEditsKept);
-            return;
-        }
-    }
+void Document::ShowSaved(const GameState& stored) {
+    const bool flagsChanged = stored.eventFlags != gameState.eventFlags;
+    gameState = stored;
     m_transfer.FillStatsPage(gameState.characters[gameState.currentCharacter]);
     m_transfer.FillMoney(gameState);
     m_transfer.FillMiscTexts(gameState);
-    // The file now holds its bytes from before the save with the record written over them.
-    if (g_stateFile && !before.empty() && gameState.WriteAll(before)) {
-        Remember(std::move(before));
+    if (flagsChanged) {
+        FlagListCtrl* list = m_pages.flags->FlagList();
+        const int top = list->TopIndex();
+        m_transfer.FillFlagList(gameState);
+        list->ScrollRows(top - list->TopIndex());
+    }
+}
+
+void Document::SaveDocument() {
+    if (!g_stateFile) {
+        // Nothing to write into: the pages show their values as read back.
+        m_transfer.GatherPages();
+        ShowSaved(gameState);
+        RunHiddenChecks();
+        return;
+    }
+    std::string now;
+    FileProblem problem;
+    if (!ReadStateBytes(g_statePath, now, problem)) {
+        now.clear();  // the save itself says what is wrong with the file
+    } else if (now != m_diskBytes) {
+        backups.Forget(g_statePath);  // the backup must hold the other program's version
+        // Without an edit of ours there is nothing to write over the other program's fields.
+        if (KnownFieldBytes(now) != KnownFieldBytes(m_diskBytes) && !HasUnsavedEdits()) {
+            ReloadFromDisk();
+            return;
+        }
+    }
+    GameState merged;
+    if (!MergeWithDisk(now, merged)) {
+        return;  // cancelled: nothing written, the edits stay on the pages
+    }
+    HoldFileAtPath();
+    // Nothing is written into a file deleted, cut short or made read-only meanwhile, nor
+    // without a backup; a failure leaves every edit on the pages.
+    const std::string failure =
+        SaveStateFile(g_stateFile.get(), g_statePath, merged, backups, &m_identity);
+    if (!failure.empty()) {
+        // Whatever reached the file is ours, not another program's change.
+        if (!now.empty() && ReadStateBytes(g_statePath, now, problem)) {
+            m_diskBytes = now;
+        }
+        m_prompter.ShowMessage(failure + "\n\n" + msg::kEditsKept);
+        return;
+    }
+    // The file now holds its bytes from before the save with the record written over them;
+    // the pages show what it holds, as it will be read back (cash's low three bytes).
+    std::string bytes = now.empty() ? m_diskBytes : std::move(now);
+    GameState stored = merged;
+    if (merged.WriteAll(bytes) && stored.ReadAll(bytes)) {
+        ShowSaved(stored);
+        Remember(std::move(bytes));
+    } else {
+        ShowSaved(merged);
     }
     RunHiddenChecks();
+}
+
+void Document::RevertToDisk() {
+    if (!g_stateFile || !m_prompter.AskYesNo(StateFileName(g_statePath) + msg::kRevertQuestion)) {
+        return;
+    }
+    FileProblem problem;
+    if (!ReloadFromDisk(&problem) && g_stateFile) {
+        m_prompter.ShowMessage(msg::kRevertFailed + Describe(g_statePath, problem));
+    }
+}
+
+void Document::UpdateUnsavedMark() {
+    m_window.ShowUnsavedMark(g_stateFile && HasUnsavedEdits());
 }
 
 void Document::RunHiddenChecks() {

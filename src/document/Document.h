@@ -23,6 +23,8 @@ class DocumentWindow {
 public:
     virtual ~DocumentWindow() = default;
     virtual void SetTitle(const QString& title) = 0;
+    // Whether the title carries the mark of unsaved edits.
+    virtual void ShowUnsavedMark(bool unsaved) = 0;
     virtual void CheckGoodsSecrets() = 0;
 };
 
@@ -41,21 +43,28 @@ public:
     void OpenIfValid(const std::string& path);
     void OpenStateFile(std::string path);
     void CloseDocument();
-    // Before writing, a file that another program changed since it was read is settled: with
-    // no edit on the pages it is reloaded instead; otherwise the user is asked whether to
-    // write over it (Yes, after a new backup) or to reload it (No).
+    // Writes what the pages changed since the last load or save into the file as it is now:
+    // fields that only another program changed keep its values, and the pages then show what
+    // the file holds. Where both changed a field, the user keeps theirs, takes the other
+    // program's, or cancels (nothing written). With no edit, a file changed meanwhile is
+    // reloaded instead.
     void SaveDocument();
+    // File > Revert: after a question, the pages show the file as it is on disk.
+    void RevertToDisk();
 
     // The file has changed on disk: reloaded when the pages hold no unsaved edit, no dialog
     // and no label editor is open (then again a moment later), and it is still a save state.
     void OnDiskChanged();
     // Opening the state again, keeping the member shown and the flag list's scroll position;
     // the ROM is checked (and perhaps asked about) again only when it has changed on disk.
-    void ReloadFromDisk();
+    // False, with the reason, when the file is no save state now (what is shown stays).
+    bool ReloadFromDisk(FileProblem* problem = nullptr);
     // Whether the pages hold anything a save would write that differs from the file as it was
     // loaded or last saved: typed edits, the Goods page's slots, toggled flags, a loaded
     // configuration. (Descriptions are written at once and never count.)
     bool HasUnsavedEdits() const;
+    // Tells the window whether a document is open with unsaved edits.
+    void UpdateUnsavedMark();
 
     bool HasOpenFile() const { return static_cast<bool>(g_stateFile); }
     PageTransfer& Transfer() { return m_transfer; }
@@ -74,9 +83,11 @@ private:
     // The file's bytes as this program last read or wrote them, and the pages' record then.
     void Remember(std::string bytes);
     bool ReloadMustWait() const;
-    // False when the save must not go on (the file was reloaded instead). `before` gets the
-    // file's bytes as they are now, or stays empty when it cannot be read.
-    bool SettleOutsideChange(std::string& before);
+    // The record to write: the pages' edits put together with the file's fields now (`now`,
+    // empty when unreadable). False when the user cancelled at the question.
+    bool MergeWithDisk(const std::string& now, GameState& merged);
+    // The pages show the record, the flag list only when its flags changed.
+    void ShowSaved(const GameState& stored);
     // Holds the file now at the path, when another program replaced the one held.
     void HoldFileAtPath();
     // The ROM changed on disk: checked as opening does. False when declined (no document).

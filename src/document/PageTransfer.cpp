@@ -59,6 +59,12 @@ constexpr MiscControl kMiscControls[] = {
     {StateText::kPsiSpecial, id::kPsiSpecial},
 };
 
+// The text a box shows for a member's field.
+QString ShownField(const CharacterRecord& member, MemberField field) {
+    return field == MemberField::kName ? ShownGameText(TextOf(member.name))
+                                       : QString::fromStdString(ShownMemberField(member, field));
+}
+
 }  // namespace
 
 PageTransfer::PageTransfer(GameState& state, Pages pages) : m_state(state), m_pages(pages) {}
@@ -77,14 +83,12 @@ void PageTransfer::FillStatsPage(CharacterRecord record) {
     }
     m_pages.stats->SetCharacterNames(names);
     m_pages.goods->SetCharacterNames(names);
-    m_pages.stats->SetFieldText(id::kName, ShownGameText(TextOf(record.name)));
+    m_pages.stats->SetFieldText(id::kName, ShownField(record, MemberField::kName));
     m_pages.stats->SelectCharacter(record.index);
     m_pages.goods->SelectCharacter(record.index);
     for (const MemberFieldInfo& info : MemberFields()) {
         if (info.field != MemberField::kName) {
-            m_pages.stats->SetFieldText(
-                StatsControl(info.field),
-                QString::fromStdString(ShownMemberField(record, info.field)));
+            m_pages.stats->SetFieldText(StatsControl(info.field), ShownField(record, info.field));
         }
     }
     m_pages.goods->m_goods = record.goods;
@@ -110,17 +114,30 @@ void PageTransfer::GatherPages() {
     GatherInto(m_state);
 }
 
+// A box that still shows its field's value was not edited: the value stays as the file holds
+// it, also where it lies beyond the limit that a typed value gets.
 void PageTransfer::GatherInto(GameState& state) const {
     CharacterRecord& member = state.characters[state.currentCharacter];
     for (const MemberFieldInfo& info : MemberFields()) {
-        StoreTypedMemberField(member, info.field,
-                              TypedGameText(m_pages.stats->FieldText(StatsControl(info.field))));
+        const QString typed = m_pages.stats->FieldText(StatsControl(info.field));
+        if (typed != ShownField(member, info.field)) {
+            StoreTypedMemberField(member, info.field, TypedGameText(typed));
+        }
     }
     member.goods = m_pages.goods->m_goods;
-    state.money = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kCash)));
-    state.bank = ParseTypedNumber(TypedGameText(m_pages.stats->FieldText(id::kBank)));
+    const auto gatherNumber = [this](int control, std::int32_t& value) {
+        const QString typed = m_pages.stats->FieldText(control);
+        if (typed != QString::number(value)) {
+            value = ParseTypedNumber(TypedGameText(typed));
+        }
+    };
+    gatherNumber(id::kCash, state.money);
+    gatherNumber(id::kBank, state.bank);
     for (const MiscControl& control : kMiscControls) {
-        StoreTypedText(state, control.text, TypedGameText(m_pages.misc->FieldText(control.id)));
+        const QString typed = m_pages.misc->FieldText(control.id);
+        if (typed != ShownGameText(ShownText(state, control.text))) {
+            StoreTypedText(state, control.text, TypedGameText(typed));
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace sw::ui {
 
@@ -25,6 +26,21 @@ bool QtPrompter::AskYesNo(const std::string& text) {
     // another program's changes): a reflex Enter answers No.
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+Choice QtPrompter::AskChoice(const std::string& text, const std::string& first,
+                             const std::string& second) {
+    QMessageBox box(QMessageBox::Question, Caption(), QString::fromStdString(text),
+                    QMessageBox::NoButton, m_parent);
+    QPushButton* one = box.addButton(QString::fromStdString(first), QMessageBox::AcceptRole);
+    QPushButton* two = box.addButton(QString::fromStdString(second), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    // Enter, Escape and the close box all answer Cancel.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    return clicked == one ? Choice::kFirst : clicked == two ? Choice::kSecond : Choice::kCancel;
 }
 
 }  // namespace sw::ui

@@ -1,4 +1,4 @@
-// Messages and the ROM question as message boxes captioned with the program's name.
+// Messages and questions as message boxes captioned with the program's name.
 #pragma once
 
 #include <QPointer>
@@ -14,6 +14,8 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    Choice AskChoice(const std::string& text, const std::string& first,
+                     const std::string& second) override;
 
     // The program file's name without its extension.
     static QString Caption();

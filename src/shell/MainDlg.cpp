@@ -1,5 +1,6 @@
 #include "MainDlg.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -8,12 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -29,6 +32,7 @@
 #include "pages/DialogTemplate.h"
 #include "pages/EventFlagsPage.h"
 #include "pages/FlagListCtrl.h"
+#include "pages/FlagListModel.h"
 #include "pages/GameTextShown.h"
 #include "pages/GoodsPage.h"
 #include "pages/MiscPage.h"
@@ -40,6 +44,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/CompareDlg.h"
 #include "shell/ConfigCommands.h"
+#include "shell/RestoreBackupDlg.h"
 
 namespace sw::ui {
 namespace {
@@ -150,6 +155,10 @@ void MainDlg::CreateActions() {
         QKeySequence(Qt::CTRL | Qt::Key_W));
     add(
         file, 32773, "&Save Changes", [this] { m_document->SaveDocument(); }, QKeySequence::Save);
+    m_revert = add(file, kRevertCommand, "&Revert", [this] { m_document->RevertToDisk(); });
+    m_revert->setEnabled(false);  // until a document is open
+    add(file, kRestoreBackupCommand, "Restore &Backup...",
+        [this] { RestoreBackupOfOpenState(*m_document, m_platform.prompter, this); });
     file->addSeparator();
     add(
         file, 32774, "E&xit", [this] { reject(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -201,6 +210,7 @@ void MainDlg::OnInitDialog() {
     connect(m_pages.stats, &StatsPage::characterChosen, this, choose);
     connect(m_pages.goods, &GoodsPage::characterChosen, this, choose);
 
+    WatchEdits();
     m_document->gameState.NumberMembers();
     m_document->Transfer().SwitchCharacter(0, false);
     // Both look in the folder the program was started in first, before any move below.
@@ -217,7 +227,32 @@ void MainDlg::OnInitDialog() {
 }
 
 void MainDlg::SetTitle(const QString& title) {
-    setWindowTitle(title);
+    setWindowTitle(title + QStringLiteral("[*]"));  // where the mark of unsaved edits goes
+}
+
+void MainDlg::ShowUnsavedMark(bool unsaved) {
+    setWindowModified(unsaved);
+    m_revert->setEnabled(m_document != nullptr && m_document->HasOpenFile());
+}
+
+void MainDlg::WatchEdits() {
+    m_markTimer = new QTimer(this);
+    m_markTimer->setSingleShot(true);
+    m_markTimer->setInterval(0);
+    connect(m_markTimer, &QTimer::timeout, this, [this] { m_document->UpdateUnsavedMark(); });
+    const auto look = [this] { m_markTimer->start(); };
+    for (QWidget* page : std::initializer_list<QWidget*>{m_pages.stats, m_pages.misc}) {
+        for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+            connect(edit, &QLineEdit::textEdited, this, look);
+        }
+    }
+    for (QAbstractItemModel* model : std::initializer_list<QAbstractItemModel*>{
+             m_pages.goods->findChild<QAbstractItemView*>(IdName(id::kGoodsList))->model(),
+             m_pages.flags->FlagModel()}) {
+        connect(model, &QAbstractItemModel::dataChanged, this, look);
+        connect(model, &QAbstractItemModel::rowsInserted, this, look);
+        connect(model, &QAbstractItemModel::modelReset, this, look);
+    }
 }
 
 void MainDlg::LoadAboutText() {
@@ -350,6 +385,7 @@ void MainDlg::SaveConfigAs() {
 
 void MainDlg::LoadConfig() {
     m_config->LoadConfig();
+    m_document->UpdateUnsavedMark();
 }
 
 void MainDlg::OpenProgramDocument(const DataFile& file) {

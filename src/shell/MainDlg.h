@@ -11,13 +11,17 @@
 #include "document/Pages.h"
 #include "platform/Platform.h"
 
+class QAction;
 class QMenuBar;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 
 namespace sw::ui {
 
 class ConfigCommands;
+
+inline constexpr int kRevertCommand = 32791;  // File > Revert
 
 class MainDlg : public QDialog, public DocumentWindow {
     Q_OBJECT
@@ -29,6 +33,7 @@ public:
     ~MainDlg() override;
 
     void SetTitle(const QString& title) override;
+    void ShowUnsavedMark(bool unsaved) override;
     void CheckGoodsSecrets() override;
 
     // Shows the page of the tab now selected, hides the others, carries the focus over
@@ -75,6 +80,9 @@ private:
     void ExtractMovieFiles();
     // Opens one of the program's documents with the desktop's program for it.
     void OpenProgramDocument(const DataFile& file);
+    // Edits on the pages have the mark looked at again once the events of the moment are done:
+    // one look for a list rebuilt row by row.
+    void WatchEdits();
 
     QString m_commandLineFile;
     Platform m_platform;
@@ -84,6 +92,8 @@ private:
     QTabWidget* m_tab = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
+    QAction* m_revert = nullptr;
+    QTimer* m_markTimer = nullptr;
     Pages m_pages{};
     std::unique_ptr<Document> m_document;
     std::unique_ptr<ConfigCommands> m_config;

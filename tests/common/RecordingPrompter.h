@@ -1,5 +1,5 @@
 // A prompter for tests: records every message and question, and answers questions from a
-// script (No when the script has run out).
+// script (No, or Cancel, when the script has run out).
 #pragma once
 
 #include <deque>
@@ -23,9 +23,21 @@ public:
         return answer;
     }
 
+    Choice AskChoice(const std::string& text, const std::string& first,
+                     const std::string& second) override {
+        questions.push_back(text + " [" + first + "|" + second + "]");
+        if (choices.empty()) {
+            return Choice::kCancel;
+        }
+        const Choice choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     std::deque<bool> answers;
+    std::deque<Choice> choices;
 };
 
 }  // namespace sw::test

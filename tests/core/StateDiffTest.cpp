@@ -1,9 +1,12 @@
 // Comparing states and the JSON form of the editable data, on the demo bytes with one edit per
 // row. Offsets are written out as numbers, so that a wrong constant in the layout shows.
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
+#include <functional>
 
 #include "Demo.h"
+#include "ReadBack.h"
 #include "StateDiff.h"
 #include "StateJson.h"
 #include "TestFiles.h"
@@ -115,6 +118,57 @@ TEST(StateDiff, KnownFieldsAndTheReport) {
               "  0x01388-0x01389  2 bytes\n"
               "  0x0A44B-0x0A44B  1 byte\n");
     EXPECT_EQ(DifferencesText({}, nullptr), "The editable data are the same.\n");
+}
+
+// Three ways: what the player (mine) and another program (theirs) changed since `base` are put
+// together field by field, goods slot by slot and flags bit by bit; a field both changed to
+// different values is a conflict that `prefer` settles. Each row gives the merge against the
+// base, then the conflicts as "key mine>theirs".
+TEST(StateDiff, MergePutsBothSidesChangesTogetherAndNamesTheFieldsBothChanged) {
+    using Edit = std::function<void(GameState&)>;
+    const auto level = [](int v) { return [v](GameState& s) { s.characters[0].level = v; }; };
+    const auto none = [](GameState&) {};
+    struct Row {
+        Edit mine, theirs;
+        MergeSide prefer;
+        const char* merged;
+        const char* conflicts;
+    };
+    const Row rows[] = {
+        {level(50), [](GameState& s) { s.money = 888; }, MergeSide::kMine,
+         "member0.level 23>50 money 4812>888", ""},
+        {level(50), level(50), MergeSide::kTheirs, "member0.level 23>50", ""},
+        {level(50), level(60), MergeSide::kMine, "member0.level 23>50", "member0.level 50>60"},
+        {level(50), level(60), MergeSide::kTheirs, "member0.level 23>60", "member0.level 50>60"},
+        {none, level(60), MergeSide::kMine, "member0.level 23>60", ""},
+        // Goods slot by slot: slot 0 is mine, slot 1 theirs; both changed slot 2.
+        {[](GameState& s) { s.characters[1].goods[0] = 1, s.characters[1].goods[2] = 3; },
+         [](GameState& s) { s.characters[1].goods[1] = 2, s.characters[1].goods[2] = 4; },
+         MergeSide::kMine,
+         "member1.goods "
+         "[32,62,69,79,3,148,148,115,129,169]>[1,2,3,79,3,148,148,115,129,169]",
+         "member1.goods "
+         "[1,62,3,79,3,148,148,115,129,169]>[32,2,4,79,3,148,148,115,129,169]"},
+        // Flags bit by bit, in one byte: $0001 mine, $0002 theirs, $0003 both the same way.
+        {[](GameState& s) { s.ToggleFlag(0), s.ToggleFlag(2); },
+         [](GameState& s) { s.ToggleFlag(1), s.ToggleFlag(2); }, MergeSide::kMine,
+         "$0001+ $0002+ $0003+", ""},
+        {[](GameState& s) { StoreTypedText(s, StateText::kDogName, "Rex"); },
+         [](GameState& s) { StoreTypedText(s, StateText::kDogName, "Fido"); }, MergeSide::kTheirs,
+         "dogName 'Pip'>'Fido'", "dogName 'Rex'>'Fido'"},
+    };
+    GameState base = StateOf(DemoBytes());
+    base.eventFlags.fill(0);
+    for (const Row& row : rows) {
+        GameState mine = base, theirs = base;
+        row.mine(mine);
+        row.theirs(theirs);
+        std::vector<FieldDifference> conflicts;
+        const GameState merged = MergeStates(base, mine, theirs, row.prefer, &conflicts);
+        SCOPED_TRACE(row.merged);
+        EXPECT_EQ(Short(CompareStates(base, merged, nullptr), {}), row.merged);
+        EXPECT_EQ(Short(StateDifferences{conflicts, {}}, {}), row.conflicts);
+    }
 }
 
 // `apply` stores what `set` would store for the same text: the same limits and widths. Each row

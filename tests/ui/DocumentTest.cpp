@@ -60,9 +60,37 @@ TEST(QtPrompter, EnterAnswersAQuestionWithNo) {
     EXPECT_FALSE(prompter.AskYesNo("Write over it?"));
 }
 
+// The three-answer question: Enter, Escape and the close box are all Cancel, a reflex never
+// takes a way on; only the buttons take them.
+TEST(QtPrompter, EnterEscapeAndCloseAnswerAChoiceWithCancel) {
+    // A missing button closes the box, so that the row fails instead of waiting for ever.
+    static const auto Click = [](QWidget* box, const char* text) {
+        for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+            if (button->text() == QLatin1String(text)) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        box->close();
+    };
+    const std::pair<std::function<void(QWidget*)>, Choice> rows[] = {
+        {[](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }, Choice::kCancel},
+        {[](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, Choice::kCancel},
+        {[](QWidget* box) { box->close(); }, Choice::kCancel},
+        {[](QWidget* box) { Click(box, "Keep &Mine"); }, Choice::kFirst},
+        {[](QWidget* box) { Click(box, "Take &Theirs"); }, Choice::kSecond},
+    };
+    ui::QtPrompter prompter;
+    for (const auto& [answer, expected] : rows) {
+        QTimer::singleShot(0, [&answer] { answer(QApplication::activeModalWidget()); });
+        EXPECT_EQ(prompter.AskChoice("Both changed it.", msg::kKeepMine, msg::kTakeTheirs),
+                  expected);
+    }
+}
+
 TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
     Start();
-    EXPECT_EQ(window->windowTitle(), Title());
+    EXPECT_EQ(ShownTitle(), Title());
     EXPECT_EQ(window->Tabs()->currentIndex(), 0);  // the pages shown: EachTabShowsExactlyItsPage
     ExpectControlsEnabled(false);
     EXPECT_EQ(Pages().stats->CharacterCombo()->count(), 4);
@@ -80,7 +108,7 @@ TEST_F(DocumentTest, StartsWithoutDocumentOnThePlayerStatsPage) {
 TEST_F(DocumentTest, OpensFromTheCommandLineEvenByARelativePath) {
     CurrentDir from(dir.Path());
     Start(QStringLiteral("./vellumgate.zs1"));
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_EQ(ShownTitle(), Title("vellumgate.zs1"));
     ExpectControlsEnabled(true);
     EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Wren"));
     EXPECT_EQ(Shown(Pages().stats, id::kExperience), QStringLiteral("31450"));
@@ -99,9 +127,9 @@ TEST_F(DocumentTest, OpensFromTheMenuAndMovesToTheFilesFolder) {
     Start();
     dialogs.paths = {QString(), QString::fromStdString(state)};
     Trigger(57601);  // cancelled: nothing happens
-    EXPECT_EQ(window->windowTitle(), Title());
+    EXPECT_EQ(ShownTitle(), Title());
     Trigger(57601);
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_EQ(ShownTitle(), Title("vellumgate.zs1"));
     EXPECT_TRUE(dialogs.filters.at(0).contains(QStringLiteral("*.zs*")));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(dir.Path()));
     ExpectControlsEnabled(true);
@@ -119,7 +147,7 @@ TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
     }
     EXPECT_THAT(prompter.messages,
                 testing::ElementsAre(msg::kNotAState, testing::StartsWith(msg::kStateOpenFailed)));
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_EQ(ShownTitle(), Title("vellumgate.zs1"));
     EXPECT_TRUE(window->Doc().HasOpenFile());
     ExpectControlsEnabled(true);
     EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Wren"));
@@ -131,14 +159,14 @@ TEST_F(DocumentTest, ForeignRomIsAskedAboutAndMissingRomIsNot) {
     WriteBytes(rom, foreign);
     prompter.answers = {true, false};
     Start(QString::fromStdString(state));
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));
+    EXPECT_EQ(ShownTitle(), Title("vellumgate.zs1"));
     EXPECT_TRUE(window->Doc().HasOpenFile());
 
     window->OnDropFiles({QString::fromStdString(state)});  // answered No
     ASSERT_EQ(prompter.questions.size(), 2u);
     EXPECT_EQ(prompter.questions[1], msg::kRomWarning);
     EXPECT_FALSE(window->Doc().HasOpenFile());
-    EXPECT_EQ(window->windowTitle(), Title("vellumgate.zs1"));  // names the declined file
+    EXPECT_EQ(ShownTitle(), Title("vellumgate.zs1"));  // names the declined file
     ExpectControlsEnabled(false);
 
     // No ROM: no question (a FIFO or a folder in its place is no ROM either: the fault matrix).
@@ -210,7 +238,7 @@ TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
               std::vector<std::string>{std::string(msg::kStateOpenFailed) + "\n\n" + state +
                                        ": No such file or directory"});
     EXPECT_FALSE(window->Doc().HasOpenFile());
-    EXPECT_EQ(window->windowTitle(), Title());
+    EXPECT_EQ(ShownTitle(), Title());
     ExpectControlsEnabled(false);
 }
 
@@ -218,7 +246,7 @@ TEST_F(DocumentTest, CloseClearsThePagesButKeepsTheFlagsAndTheFile) {
     Start(QString::fromStdString(state));
     const Bytes before = ReadBytes(state);
     Trigger(57602);
-    EXPECT_EQ(window->windowTitle(), Title());
+    EXPECT_EQ(ShownTitle(), Title());
     EXPECT_FALSE(window->Doc().HasOpenFile());
     ExpectControlsEnabled(false);
     EXPECT_EQ(Shown(Pages().stats, id::kName), QString());
@@ -254,9 +282,19 @@ TEST_F(DocumentTest, SaveStoresTypedValuesWithTheirLimitsAndNothingElse) {
     Patch(expected, 42052, {0x00, 0x2D, 0x31, 0x00});  // 20,000,000 keeps its low three bytes
     EXPECT_EQ(DiffOffsets(expected, ReadBytes(state)), std::vector<long>{});
 
-    // The pages show what was stored; cash keeps the whole typed value.
-    EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("255"));
-    EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("20000000"));
+    // The pages show what was stored, at once and after a member switch: cash its low three
+    // bytes, a negative attribute its low byte.
+    const auto expectStored = [this] {
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("255"));
+        EXPECT_EQ(Shown(Pages().stats, id::kName), QStringLiteral("Zando"));
+        EXPECT_EQ(Shown(Pages().stats, id::kOffense), QStringLiteral("255"));
+        EXPECT_EQ(Shown(Pages().stats, id::kDefense), QStringLiteral("0"));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("3222784"));
+    };
+    expectStored();
+    window->Doc().Transfer().SwitchCharacter(1, true);
+    window->Doc().Transfer().SwitchCharacter(0, true);
+    expectStored();
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -342,8 +380,8 @@ TEST_F(DocumentTest, SaveRefusesAFileChangedSinceItWasOpenedAndKeepsTheEdits) {
             EXPECT_EQ(ReadBytes(state), before);
         }
         ASSERT_EQ(prompter.messages.size(), 1u);
-        EXPECT_THAT(prompter.messages[0], StartsWith(std::string(msg::kSaveFailed) + state + ": " +
-                                                     reason));
+        EXPECT_THAT(prompter.messages[0],
+                    StartsWith(std::string(msg::kSaveFailed) + state + ": " + reason));
         EXPECT_THAT(prompter.messages[0],
                     EndsWith(std::string("\n\nNothing was written to it.\n\n") + msg::kEditsKept));
     }
@@ -408,7 +446,7 @@ TEST_F(DocumentTest, FilesDroppedAnywhereOnTheWindowReachItsDropHandler) {
         const char* file = otherNext ? "other.zs1" : "vellumgate.zs1";
         otherNext = !otherNext;
         EXPECT_EQ(DropOn(widget, {QString::fromStdString(dir / file)}), Qt::CopyAction) << control;
-        EXPECT_EQ(window->windowTitle(), Title(file)) << control;
+        EXPECT_EQ(ShownTitle(), Title(file)) << control;
         const std::size_t complaints = prompter.messages.size();
         DropOn(widget, {QString::fromStdString(other), QString::fromStdString(state)});
         EXPECT_EQ(prompter.messages.size(), complaints + 1) << control;

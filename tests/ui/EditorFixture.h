@@ -212,6 +212,14 @@ protected:
         action->trigger();
     }
 
+    // The title as the window manager shows it: Qt's "[*]" becomes "*" while the window is
+    // marked modified and vanishes otherwise.
+    QString ShownTitle() const {
+        QString title = window->windowTitle();
+        return title.replace(QStringLiteral("[*]"),
+                             window->isWindowModified() ? QStringLiteral("*") : QString());
+    }
+
     static QString Title(const char* fileName = nullptr) {
         return fileName == nullptr ? QStringLiteral("Vellumgate Save State Editor")
                                    : QStringLiteral("Vellumgate Save State Editor - %1")

@@ -4,7 +4,10 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
@@ -19,6 +22,8 @@
 #include "pages/GoodsList.h"
 #include "pages/GoodsPage.h"
 #include "shell/CompareDlg.h"
+#include "shell/MainDlg.h"
+#include "shell/RestoreBackupDlg.h"
 
 namespace sw::test {
 namespace {
@@ -113,35 +118,90 @@ TEST_F(OutsideChangeTest, WithoutEditsTheStateIsReloadedKeepingTheViewAndSaveKee
     }
 }
 
-TEST_F(OutsideChangeTest, WithAnUnsavedEditNothingIsReloadedAndSaveAsksFirst) {
-    for (bool writeOver : {true, false}) {
-        SCOPED_TRACE(writeOver);
+// The player types Lvl 50 and toggles flag $0006, while another program writes cash 777 and
+// toggles flag $0005 (and, in some rows, Lvl 60) into the file. Nothing is reloaded over the edits;
+// Save writes each field that only one side changed as that side has it, flags bit by bit, and
+// asks only about a field both changed. Cancel writes nothing and keeps the edits.
+TEST_F(OutsideChangeTest, SaveMergesTheEditsWithAnotherProgramsChanges) {
+    struct Row {
+        const char* what;
+        int theirLevel;  // 0: the other program leaves the level alone
+        Choice answer;
+        int fileLevel;
+        const char* shownLevel;
+    };
+    const Row rows[] = {
+        {"apart: no question", 0, Choice::kCancel, 50, "50"},
+        {"both changed the level: Cancel", 60, Choice::kCancel, 60, "50"},
+        {"both changed the level: Keep Mine", 60, Choice::kFirst, 50, "50"},
+        {"both changed the level: Take Theirs", 60, Choice::kSecond, 60, "60"},
+    };
+    constexpr long kFlags = 43035;  // $0005 is bit 0x10, $0006 bit 0x20 (on in the demo)
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
         Fresh();
-        Start(QString::fromStdString(state));
-        Type(Pages().stats, id::kLevel, QStringLiteral("49"));
-        Trigger(kSave);
+        ShowTab(3);
+        ui::FlagListCtrl* list = Pages().flags->FlagList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(5, 1)).center());
+        QTest::keyClick(list, Qt::Key_Space);
+        window->Tabs()->setCurrentIndex(0);
         Type(Pages().stats, id::kLevel, QStringLiteral("50"));
 
         WriteCash(state, 777, Writer::kInPlace);
+        Bytes outside = ReadBytes(state);
+        outside[kFlags] ^= 0x10;
+        if (row.theirLevel != 0) {
+            outside[kLevel0] = static_cast<std::uint8_t>(row.theirLevel);
+        }
+        WriteBytes(state, outside);
         QTest::qWait(kQuietWaitMs);
-        EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("4812"));
-        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QStringLiteral("50"));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QStringLiteral("4812"));  // not reloaded
+        EXPECT_EQ(ShownTitle(), Title("vellumgate.zs1") + QLatin1Char('*'));
 
-        prompter.answers = {writeOver};
+        prompter.choices = {row.answer};
         Trigger(kSave);
-        EXPECT_EQ(prompter.questions,
-                  std::vector<std::string>{std::string("vellumgate.zs1") + msg::kChangedOnDisk});
+        const bool asked = row.theirLevel != 0;
+        const bool written = !asked || row.answer != Choice::kCancel;
+        ASSERT_EQ(prompter.questions.size(), asked ? 1u : 0u);
+        if (asked) {
+            EXPECT_THAT(prompter.questions[0],
+                        ::testing::AllOf(::testing::StartsWith("vellumgate.zs1 was changed"),
+                                         ::testing::HasSubstr("member0.level"),
+                                         ::testing::HasSubstr("mine 50, theirs 60")));
+        }
         const Bytes now = ReadBytes(state);
-        EXPECT_EQ(now.at(kLevel0), writeOver ? 50 : 49);
-        EXPECT_EQ(CashIn(now), writeOver ? 4812 : 777);
-        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QLatin1String(writeOver ? "50" : "49"));
-        EXPECT_EQ(Shown(Pages().stats, id::kCash), QLatin1String(writeOver ? "4812" : "777"));
-        // Yes backs up the other program's version before writing over it; No writes nothing.
-        const std::vector<BackupEntry> made = Backups();
-        ASSERT_EQ(made.size(), writeOver ? 2u : 1u);
-        EXPECT_EQ(CashIn(ReadBytes(made[0].path)), writeOver ? 777 : 4812);
+        EXPECT_EQ(now.at(kLevel0), row.fileLevel);
+        EXPECT_EQ(CashIn(now), 777);
+        EXPECT_EQ(now.at(kFlags), MakeDemoState().at(kFlags) ^ 0x10 ^ (written ? 0x20 : 0));
+        if (!written) {
+            EXPECT_EQ(now, outside);
+        }
+        // The pages show the file after a save, the untouched edits after Cancel.
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QLatin1String(row.shownLevel));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QLatin1String(written ? "777" : "4812"));
+        EXPECT_EQ(window->isWindowModified(), !written);
         window.reset();
     }
+}
+
+// File > Revert asks first (No keeps the edits), then shows the file as it is on disk.
+TEST_F(OutsideChangeTest, RevertPutsThePagesBackToTheFile) {
+    ShowTab(0);
+    Type(Pages().stats, id::kLevel, QStringLiteral("50"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isWindowModified(); }));
+    WriteCash(state, 777, Writer::kInPlace);
+    const Bytes before = ReadBytes(state);
+    for (bool yes : {false, true}) {
+        prompter.answers = {yes};
+        Trigger(ui::kRevertCommand);
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QLatin1String(yes ? "23" : "50"));
+        EXPECT_EQ(Shown(Pages().stats, id::kCash), QLatin1String(yes ? "777" : "4812"));
+        EXPECT_EQ(window->isWindowModified(), !yes);
+    }
+    EXPECT_THAT(prompter.questions,
+                ::testing::Each(::testing::EndsWith("Every edit not saved is lost.")));
+    EXPECT_EQ(ReadBytes(state), before);
 }
 
 TEST_F(OutsideChangeTest, AnOpenDescriptionEditHoldsTheReloadUntilItEnds) {
@@ -200,6 +260,56 @@ TEST_F(OutsideChangeTest, CompareWithShowsThePagesAgainstAnotherState) {
         prompter.messages.back(),
         ::testing::StartsWith(msg::kCannotCompare + dir / "other/short.zs1: it is too short"));
     EXPECT_EQ(ReadBytes(state), MakeDemoState());
+}
+
+// File > Restore Backup...: the open state's backups beside what each would change against the
+// pages, the ROM's on a second tab; Restore asks before discarding edits, puts the backup back
+// and shows it.
+TEST_F(OutsideChangeTest, RestoreBackupShowsWhatChangesAndPutsTheBackupBack) {
+    Start();
+    Trigger(ui::kRestoreBackupCommand);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{msg::kRestoreNeedsState});
+
+    ShowTab(0);
+    Type(Pages().stats, id::kLevel, QStringLiteral("30"));
+    Trigger(kSave);  // backs up the demo as it was
+    const Bytes saved = ReadBytes(state);
+    Type(Pages().stats, id::kLevel, QStringLiteral("45"));
+    for (bool yes : {false, true}) {
+        prompter.answers = {yes};
+        QString changes, romList;
+        bool romRestorable = true;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<ui::RestoreBackupDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_EQ(dialog->Tabs()->count(), 2);
+            EXPECT_EQ(dialog->List(0)->count(), 1);
+            changes = dialog->Changes(0)->toPlainText();
+            auto* restore = dialog->findChild<QPushButton*>(QStringLiteral("restore"));
+            dialog->Tabs()->setCurrentIndex(1);
+            romList = dialog->List(1)->item(0)->text();
+            romRestorable = restore->isEnabled();
+            dialog->Tabs()->setCurrentIndex(0);
+            QTest::mouseClick(restore, Qt::LeftButton);
+            if (dialog->isVisible()) {
+                dialog->reject();  // No: the dialog stays open
+            }
+        });
+        Trigger(ui::kRestoreBackupCommand);
+        EXPECT_EQ(changes.toStdString(),
+                  "Fields that differ (A -> B):\n"
+                  "  member0.level     45 -> 23\n");
+        EXPECT_EQ(romList, QStringLiteral("No backups of vellumgate.smc"));
+        EXPECT_FALSE(romRestorable);
+        EXPECT_EQ(ReadBytes(state), yes ? MakeDemoState() : saved);
+        EXPECT_EQ(Shown(Pages().stats, id::kLevel), QLatin1String(yes ? "23" : "45"));
+    }
+    EXPECT_EQ(prompter.questions, std::vector<std::string>(2, msg::kRestoreDiscardsEdits));
+    // The version written over was backed up first.
+    const std::vector<BackupEntry> made = Backups();
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(ReadBytes(made[0].path), saved);
+    EXPECT_FALSE(window->isWindowModified());
 }
 
 TEST_F(OutsideChangeTest, ARenameFirstReadsTheNamesOfARomChangedOnDisk) {
