@@ -72,8 +72,10 @@ new_root() {
     tarball=$(pristine_tarball)
     mkdir -p "$WORK"
     root=$(mktemp -d "$WORK/$release.XXXXXX")
-    chmod 755 "$root"  # a root's own mode: other users (the tests' nobody) must reach /usr
     tar -C "$root" -xf "$tarball"
+    # A root's own mode (the tarball's "." has debootstrap's mktemp mode, 0700): other users,
+    # the tests' nobody among them, must reach /usr.
+    chmod 755 "$root"
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
     chmod 755 "$root/usr/sbin/policy-rc.d"
