@@ -92,6 +92,10 @@ public:
         ++questions;
         return false;
     }
+    Choice AskChoice(const std::string&, const std::string&, const std::string&) override {
+        ++questions;
+        return Choice::kCancel;
+    }
     int messages = 0;
     int questions = 0;
 };

@@ -80,7 +80,8 @@ void EventFlagsPage::LoadDescriptions(const std::string& defaultFolder) {
     // An edit still open belongs to the document whose descriptions are being replaced: it is
     // finished (and written to that document's file) first.
     m_flagList->EndLabelEdit();
-    m_descriptionSource = sw::LoadDescriptions(m_descriptions, m_romName, defaultFolder, m_prompter);
+    m_descriptionSource =
+        sw::LoadDescriptions(m_descriptions, m_romName, defaultFolder, m_prompter);
 }
 
 void EventFlagsPage::showEvent(QShowEvent* event) {
@@ -88,7 +89,7 @@ void EventFlagsPage::showEvent(QShowEvent* event) {
     // model when the page is first shown, so that start-up does not pay for a hidden list.
     if (m_flagList->model() != m_model) {
         m_flagList->setModel(m_model);
-        m_flagList->header()->resizeSection(0, 55);
+        m_flagList->FitFlagColumn(55);
         m_flagList->header()->resizeSection(1, 362);
     }
     QWidget::showEvent(event);
@@ -162,8 +163,8 @@ void EventFlagsPage::OnEndLabelEdit(const QString& text) {
     // wrote into the file meanwhile is kept, so every row may have changed.
     const auto number = static_cast<std::size_t>(m_editRow) + 1;
     m_editRow = -1;
-    EditDescription(m_descriptions, number, text.toStdString(), m_editRomName,
-                    m_descriptionSource, m_prompter);
+    EditDescription(m_descriptions, number, text.toStdString(), m_editRomName, m_descriptionSource,
+                    m_prompter);
     m_model->SetBlankRow(-1);
     m_model->DescriptionsChanged();
 }

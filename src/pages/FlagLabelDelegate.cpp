@@ -30,6 +30,14 @@ QString FlagLabelDelegate::displayText(const QVariant& value, const QLocale& loc
     return text;
 }
 
+void FlagLabelDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                        const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() == 0) {
+        option->textElideMode = Qt::ElideNone;
+    }
+}
+
 QWidget* FlagLabelDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex& index) const {
     auto* editor = new QLineEdit(parent);

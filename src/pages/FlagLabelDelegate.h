@@ -16,6 +16,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QString displayText(const QVariant& value, const QLocale& locale) const override;
+    // A flag number is never elided: its column is made wide enough for every number.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     // The editor's text is set once, when it opens: a repaint of its row must not undo typing.

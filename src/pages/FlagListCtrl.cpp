@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <algorithm>
+#include <vector>
 
 #include "pages/FlagLabelDelegate.h"
 
@@ -76,6 +78,39 @@ bool FlagListCtrl::ToggleInStrip(QMouseEvent* event) {
     }
     event->accept();
     return true;
+}
+
+void FlagListCtrl::FitFlagColumn(int least) {
+    m_leastFlagWidth = least;
+    if (model() == nullptr) {
+        return;
+    }
+    // The numbers differ only in their digits: a measure of each text picks the few rows
+    // (within a pixel of the widest, as laid out text rounds) whose whole cell is asked for.
+    const QFontMetricsF metrics(font());
+    std::vector<qreal> widths(static_cast<std::size_t>(model()->rowCount()));
+    for (std::size_t row = 0; row < widths.size(); ++row) {
+        widths[row] =
+            metrics.horizontalAdvance(model()->index(static_cast<int>(row), 0).data().toString());
+    }
+    const qreal widest = widths.empty() ? 0 : *std::max_element(widths.begin(), widths.end());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int width = std::max(least, header()->sectionSizeHint(0));
+    for (std::size_t row = 0; row < widths.size(); ++row) {
+        if (widths[row] >= widest - 1) {
+            const QModelIndex index = model()->index(static_cast<int>(row), 0);
+            width = std::max(width, itemDelegate()->sizeHint(option, index).width());
+        }
+    }
+    header()->resizeSection(0, width);
+}
+
+void FlagListCtrl::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        FitFlagColumn(m_leastFlagWidth);
+    }
 }
 
 void FlagListCtrl::mousePressEvent(QMouseEvent* event) {

@@ -38,6 +38,10 @@ public:
     // Closes an open label editor now, which reports its text as any closing does.
     void EndLabelEdit();
 
+    // Widens the Flag column to hold its widest number as drawn (picture, margins, the list's
+    // font), never narrower than `least`; the list's font changing fits it again.
+    void FitFlagColumn(int least);
+
 signals:
     // Emitted synchronously from the click handler: the toggle is done when the click returns.
     void toggleRequested(int row);
@@ -46,6 +50,7 @@ signals:
     void labelEditEnded(const QString& text);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,6 +65,7 @@ private:
     FlagLabelDelegate* m_delegate = nullptr;
     QPointer<QLineEdit> m_editor;
     int m_selectionMark = -1;
+    int m_leastFlagWidth = 0;
     // The button went down in the strip: its moves and release are not the view's business.
     bool m_pressInStrip = false;
 };

@@ -26,8 +26,10 @@ void GotoDlg::CreateWidgets() {
     m_edit->setText(QStringLiteral("$0000"));
     QLabel* label = AddLabel(this, QStringLiteral("Flag #"), DluRect(10, 10, 21, 8), Qt::AlignLeft);
     FitFontToWidth(label, label->text(), label->width());
-    // The first control in tab order has the focus: the "Goto" button.
-    findChild<QPushButton*>(IdName(id::kOk))->setFocus();
+    // The dialog exists to take a number: its box has the focus with the text selected, so
+    // that typing replaces it and Enter (the default button, Goto) goes there.
+    m_edit->selectAll();
+    m_edit->setFocus();
 }
 
 void GotoDlg::accept() {

@@ -2,6 +2,7 @@
 // clicks, description editing and its file, Find and Goto.
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -86,7 +87,7 @@ protected:
     std::string OwnFile() const { return ReadText(dir / "event.vellumgate.txt"); }
 
     // Scripted answers of the Find and Goto dialogs, each typing into the dialog and pressing
-    // its OK button; what the Find dialog showed when it opened is kept.
+    // its OK button (Goto: Enter); what the dialog showed when it opened is kept.
     void AnswerFind(const QString& text, bool caseSensitive = false) {
         answers.push_back([this, text, caseSensitive](QDialog& dialog) {
             auto& find = static_cast<ui::FindDlg&>(dialog);
@@ -102,8 +103,13 @@ protected:
         answers.push_back([this, text](QDialog& dialog) {
             auto& go = static_cast<ui::GotoDlg&>(dialog);
             gotoShown.push_back(go.NumberEdit()->text());
-            go.NumberEdit()->setText(text);
-            PressOk(dialog);
+            // As a player does: type at once (the number box has the focus, its text selected,
+            // so the typing replaces it) and press Enter.
+            // (The dialog's own focus widget: the one that has the keys while it is active.)
+            QWidget* focus = go.focusWidget();
+            ASSERT_EQ(focus, go.NumberEdit());
+            QTest::keyClicks(focus, text);
+            QTest::keyClick(focus, Qt::Key_Return);
         });
     }
     static void PressOk(QDialog& dialog) {
@@ -161,6 +167,27 @@ TEST_F(EventFlagsTest, RowsShowNumbersPicturesAndDescriptions) {
         EXPECT_TRUE(Control<QPushButton>(page, button)->isEnabled());
         EXPECT_TRUE(Control<QPushButton>(page, button)->isFlat());
     }
+}
+
+TEST_F(EventFlagsTest, TheFlagColumnHoldsEveryNumberWholeInAnyFont) {
+    ShowFlagsPage();
+    const int least = list->header()->sectionSize(0);
+    const QFont shown = list->font();
+    // Qt's own measure of the rows in view; $000D and $00DA-$00DE were cut at the default font.
+    for (const double scale : {1.0, 1.5, 2.0, 3.0}) {
+        QFont font = shown;
+        font.setPointSizeF(shown.pointSizeF() * scale);
+        list->setFont(font);
+        for (const int row : {0x0C, 0xD9, 0x3FF}) {
+            list->scrollTo(model->index(row, 0), QAbstractItemView::PositionAtTop);
+            EXPECT_LE(static_cast<QAbstractItemView*>(list)->sizeHintForColumn(0),
+                      list->header()->sectionSize(0))
+                << scale << " row " << row;
+        }
+        EXPECT_GE(list->header()->sectionSize(0), least) << scale;
+    }
+    list->setFont(shown);
+    EXPECT_EQ(list->header()->sectionSize(0), least);
 }
 
 TEST_F(EventFlagsTest, ClicksInThePictureStripToggleWithoutSelecting) {
