@@ -67,7 +67,8 @@ DemoFolder& Demo() {
 std::unique_ptr<sw::ui::MainDlg> MakeWindow(QuietPlatform& platform, const QString& file = {}) {
     return std::make_unique<sw::ui::MainDlg>(
         file, sw::ui::Platform{platform, platform, platform, platform},
-        std::vector<std::string>{Demo().path + "/"});
+        std::vector<std::string>{Demo().path + "/"},
+        QString::fromStdString(Demo().path + "/statewright.conf"));
 }
 
 // The least any window of this size costs to appear: editor start-up is read as a multiple.

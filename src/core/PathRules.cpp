@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace sw {
 namespace {
@@ -60,6 +61,37 @@ std::string PrintablePath(const std::string& path) {
         }
     }
     return shown;
+}
+
+std::vector<std::string> CleanRecentFiles(const std::vector<std::string>& stored) {
+    std::vector<std::string> list;
+    for (const std::string& path : stored) {
+        if (list.size() == kRecentFileCount) {
+            break;
+        }
+        if (!path.empty() && std::find(list.begin(), list.end(), path) == list.end()) {
+            list.push_back(path);
+        }
+    }
+    return list;
+}
+
+std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    list.insert(list.begin(), error ? path : absolute.lexically_normal().string());
+    return CleanRecentFiles(list);
+}
+
+std::string RecentFileMenuText(std::size_t index, const std::string& path) {
+    std::string text = "&" + std::to_string(index + 1) + " ";
+    for (const char c : PrintablePath(path)) {
+        text += c;
+        if (c == '&') {
+            text += '&';
+        }
+    }
+    return text;
 }
 
 std::string DescriptionFileName(const std::string& baseName) {

@@ -2,7 +2,9 @@
 // Windows); "the last separator" is the last of either.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace sw {
 
@@ -26,5 +28,17 @@ std::string PrintablePath(const std::string& path);
 
 // The document's own description file, in the working directory: "event.<base>.txt".
 std::string DescriptionFileName(const std::string& baseName);
+
+// The File menu's list of states opened last: newest first, each path once, at most this many.
+inline constexpr std::size_t kRecentFileCount = 8;
+
+// The list with `path` (made absolute against the working folder) put first. A list read
+// from a settings file of any content comes through as a list of that kind.
+std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path);
+std::vector<std::string> CleanRecentFiles(const std::vector<std::string>& stored);
+
+// Entry `index` (0-7) of that list in the menu: its keyboard number, then the printable path
+// with each "&" doubled so that it shows as itself.
+std::string RecentFileMenuText(std::size_t index, const std::string& path);
 
 }  // namespace sw

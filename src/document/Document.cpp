@@ -54,8 +54,12 @@ void Document::OnFileOpen() {
     if (path.isEmpty()) {
         return;
     }
-    ChangeToFolderOf(path);
-    OpenIfValid(QFile::encodeName(path).toStdString());
+    OpenChosen(QFile::encodeName(path).toStdString());
+}
+
+void Document::OpenChosen(const std::string& path) {
+    ChangeToFolderOf(QFile::decodeName(QByteArray::fromStdString(path)));
+    OpenIfValid(path);
 }
 
 void Document::OpenIfValid(const std::string& path) {
@@ -95,6 +99,9 @@ void Document::OpenStateFile(std::string path) {
         }
     }
     m_window.SetTitle(TitleFor(fileName));
+    if (HasOpenFile()) {
+        m_window.StateOpened(path);
+    }
 }
 
 bool Document::LoadDocument(FileProblem& problem) {

@@ -26,6 +26,8 @@ public:
     // Whether the title carries the mark of unsaved edits.
     virtual void ShowUnsavedMark(bool unsaved) = 0;
     virtual void CheckGoodsSecrets() = 0;
+    // A state was opened (the path as it was opened).
+    virtual void StateOpened(const std::string& path) = 0;
 };
 
 inline constexpr char kPlainTitle[] = "Vellumgate Save State Editor";
@@ -37,8 +39,11 @@ public:
     Document(Pages pages, Prompter& prompter, FileDialogs& dialogs, DocumentWindow& window,
              std::vector<std::string> dataFolders);
 
-    // File > Open: a dialog, then validation and OpenStateFile.
+    // File > Open: a dialog, then OpenChosen.
     void OnFileOpen();
+    // A state the user chose (File > Open, File's list of states opened last): the working
+    // folder becomes its folder, then OpenIfValid.
+    void OpenChosen(const std::string& path);
     // ValidateStateFile, then OpenStateFile if it passed (every way of opening does this).
     void OpenIfValid(const std::string& path);
     void OpenStateFile(std::string path);

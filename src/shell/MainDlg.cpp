@@ -75,11 +75,12 @@ const char* const kTabLabels[] = {"Player Stats    ", "Goods           ", "Misc.
 }  // namespace
 
 MainDlg::MainDlg(QString commandLineFile, Platform platform, std::vector<std::string> dataFolders,
-                 QWidget* parent)
+                 QString settingsFile, QWidget* parent)
     : QDialog(parent),
       m_commandLineFile(std::move(commandLineFile)),
       m_platform(platform),
-      m_dataFolders(std::move(dataFolders)) {
+      m_dataFolders(std::move(dataFolders)),
+      m_settingsFile(std::move(settingsFile)) {
     setObjectName(QStringLiteral("102"));
     // A top-level window of fixed size with a minimise box, shown on the taskbar.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -147,7 +148,8 @@ void MainDlg::CreateActions() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    QMenu* file = m_menuBar->addMenu(QStringLiteral("&File"));
+    auto* file = new FileMenu(QStringLiteral("&File"), m_menuBar);
+    m_menuBar->addMenu(file);
     add(
         file, 57601, "&Open", [this] { m_document->OnFileOpen(); }, QKeySequence::Open);
     add(
@@ -159,7 +161,9 @@ void MainDlg::CreateActions() {
     m_revert->setEnabled(false);  // until a document is open
     add(file, kRestoreBackupCommand, "Restore &Backup...",
         [this] { RestoreBackupOfOpenState(*m_document, m_platform.prompter, this); });
-    file->addSeparator();
+    QAction* exitSeparator = file->addSeparator();
+    m_recent = new RecentFiles(file, exitSeparator, m_settingsFile,
+                               [this](const std::string& path) { m_document->OpenChosen(path); });
     add(
         file, 32774, "E&xit", [this] { reject(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
@@ -228,6 +232,10 @@ void MainDlg::OnInitDialog() {
 
 void MainDlg::SetTitle(const QString& title) {
     setWindowTitle(title + QStringLiteral("[*]"));  // where the mark of unsaved edits goes
+}
+
+void MainDlg::StateOpened(const std::string& path) {
+    m_recent->Add(path);
 }
 
 void MainDlg::ShowUnsavedMark(bool unsaved) {

@@ -10,6 +10,7 @@
 #include "document/Document.h"
 #include "document/Pages.h"
 #include "platform/Platform.h"
+#include "shell/RecentFiles.h"
 
 class QAction;
 class QMenuBar;
@@ -28,13 +29,15 @@ class MainDlg : public QDialog, public DocumentWindow {
 public:
     // dataFolders: where the program's data files are looked for, in order (DataSearchFolders);
     // a non-empty commandLineFile is opened at once.
+    // settingsFile keeps the list of states opened last.
     MainDlg(QString commandLineFile, Platform platform, std::vector<std::string> dataFolders,
-            QWidget* parent = nullptr);
+            QString settingsFile = DefaultSettingsFile(), QWidget* parent = nullptr);
     ~MainDlg() override;
 
     void SetTitle(const QString& title) override;
     void ShowUnsavedMark(bool unsaved) override;
     void CheckGoodsSecrets() override;
+    void StateOpened(const std::string& path) override;
 
     // Shows the page of the tab now selected, hides the others, carries the focus over
     // between the two character lists.
@@ -93,6 +96,8 @@ private:
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
     QAction* m_revert = nullptr;
+    QString m_settingsFile;
+    RecentFiles* m_recent = nullptr;
     QTimer* m_markTimer = nullptr;
     Pages m_pages{};
     std::unique_ptr<Document> m_document;

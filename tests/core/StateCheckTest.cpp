@@ -124,5 +124,34 @@ TEST(PathRules, CutAtTheLastDotEvenInAFolderName) {
     EXPECT_EQ(FolderOf("quest.zs1"), "");
 }
 
+TEST(PathRules, RecentFilesAreAbsoluteNewestFirstEachOnceAndAtMostEight) {
+    std::vector<std::string> list;
+    for (int k = 1; k <= 9; ++k) {
+        list = WithRecentFile(list, "/s/" + std::to_string(k) + ".zs1");
+    }
+    EXPECT_THAT(list, ElementsAre("/s/9.zs1", "/s/8.zs1", "/s/7.zs1", "/s/6.zs1", "/s/5.zs1",
+                                  "/s/4.zs1", "/s/3.zs1", "/s/2.zs1"));
+    // Opened again: moved to the top, not listed twice; the same file by a longer way too.
+    list = WithRecentFile(list, "/s/./x/../5.zs1");
+    EXPECT_THAT(list, ElementsAre("/s/5.zs1", "/s/9.zs1", "/s/8.zs1", "/s/7.zs1", "/s/6.zs1",
+                                  "/s/4.zs1", "/s/3.zs1", "/s/2.zs1"));
+    EXPECT_EQ(WithRecentFile({}, "a.zs1").front(),
+              (std::filesystem::current_path() / "a.zs1").string());
+    // Whatever a settings file held: no empty entry, no repeat, eight at most.
+    std::vector<std::string> stored{"", "/a", "/a", "/b"};
+    stored.resize(40, "/c");
+    stored.insert(stored.end(), {"/d", "/e", "/f", "/g", "/h", "/i", "/j"});
+    EXPECT_THAT(CleanRecentFiles(stored),
+                ElementsAre("/a", "/b", "/c", "/d", "/e", "/f", "/g", "/h"));
+
+    for (const auto& [index, path, text] :
+         {std::tuple<std::size_t, const char*, const char*>{0, "/s/q.zs1", "&1 /s/q.zs1"},
+          {7, "/R&D/a&&b.zs1", "&8 /R&&D/a&&&&b.zs1"},
+          {2, "/s/line\nbreak\n.zs1", "&3 /s/line\\nbreak\\n.zs1"},
+          {3, "/s/tab\t.zs1", "&4 /s/tab\\t.zs1"}}) {
+        EXPECT_EQ(RecentFileMenuText(index, path), text) << path;
+    }
+}
+
 }  // namespace
 }  // namespace sw::test

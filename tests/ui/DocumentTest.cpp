@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -135,6 +136,81 @@ TEST_F(DocumentTest, OpensFromTheMenuAndMovesToTheFilesFolder) {
     ExpectControlsEnabled(true);
 }
 
+TEST_F(DocumentTest, FileListsTheStatesOpenedLastAndOpensEachByItsNumber) {
+    // Same-named states of nine folders, opened one after the other with File > Open.
+    const auto stateIn = [this](int k) {
+        return std::filesystem::path(dir / ("s" + std::to_string(k))) / kDemoStateName;
+    };
+    Start();
+    ShowActive();
+    for (int k = 1; k <= 9; ++k) {
+        std::filesystem::create_directories(stateIn(k).parent_path());
+        WriteBytes(stateIn(k), MakeDemoState());
+        dialogs.paths.push_back(QString::fromStdString(stateIn(k).string()));
+        Trigger(57601);
+    }
+    const auto fileMenu = [this] {
+        return window->findChild<QMenuBar*>()->actions().front()->menu();
+    };
+    QMenu* file = fileMenu();
+    const auto listed = [&] {
+        QStringList texts;
+        for (QAction* action : fileMenu()->actions()) {
+            if (action->objectName().startsWith(QLatin1String("recent")) && action->isVisible()) {
+                texts << action->text();
+            }
+        }
+        return texts;
+    };
+    const auto entry = [&](int k, int shown) {
+        return QStringLiteral("&%1 ").arg(shown) + QString::fromStdString(stateIn(k).string());
+    };
+    EXPECT_EQ(listed(), (QStringList{entry(9, 1), entry(8, 2), entry(7, 3), entry(6, 4),
+                                     entry(5, 5), entry(4, 6), entry(3, 7), entry(2, 8)}));
+    // The keyboard: Alt+F opens File, 3 opens the third.
+    const auto choose = [&](Qt::Key number) {
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }));
+        QTest::keyClick(file, number);
+    };
+    choose(Qt::Key_3);
+    EXPECT_EQ(window->Doc().g_statePath, stateIn(7).string());
+    EXPECT_EQ(std::filesystem::current_path(), stateIn(7).parent_path());
+    EXPECT_EQ(listed().front(), entry(7, 1));
+    EXPECT_EQ(listed().size(), 8);
+
+    // A file gone is dimmed when File opens, and refused with the reason when chosen.
+    std::filesystem::remove(stateIn(9));
+    choose(Qt::Key_2);
+    auto* second = window->findChild<QAction*>(QStringLiteral("recent2"));
+    EXPECT_TRUE(second->property("missing").toBool());
+    EXPECT_FALSE(
+        window->findChild<QAction*>(QStringLiteral("recent1"))->property("missing").toBool());
+    EXPECT_THAT(prompter.messages,
+                testing::ElementsAre(testing::StartsWith(std::string(msg::kStateOpenFailed) +
+                                                         "\n\n" + stateIn(9).string())));
+    EXPECT_EQ(window->Doc().g_statePath, stateIn(7).string());
+
+    // The next start shows the same list; a settings file that makes no sense or cannot be
+    // read is no reason not to start, and a state opened then is listed all the same.
+    window.reset();
+    Start();
+    EXPECT_EQ(listed().front(), entry(7, 1));
+    for (const bool directory : {false, true}) {
+        window.reset();
+        std::filesystem::remove_all(SettingsFile().toStdString());
+        if (directory) {
+            std::filesystem::create_directory(SettingsFile().toStdString());
+        } else {
+            std::ofstream(SettingsFile().toStdString())
+                << "\xff[recentFiles\n=\n\x01size=-7\n1\\path=";
+        }
+        Start(QString::fromStdString(state));
+        EXPECT_EQ(listed(), QStringList{QStringLiteral("&1 ") + QString::fromStdString(state)})
+            << directory;
+    }
+}
+
 TEST_F(DocumentTest, RefusesBadFilesWithTheirMessagesAndKeepsTheOpenDocument) {
     // Each kind of refusal once (the core has every reason); the FIFO must not hang the window.
     Start(QString::fromStdString(state));
@@ -232,7 +308,7 @@ TEST_F(DocumentTest, StateThatCannotBeOpenedAgainLeavesNoDocument) {
     DeletingPrompter deleting;
     deleting.victim = state;
     window = std::make_unique<ui::MainDlg>(
-        QString(), ui::Platform{deleting, dialogs, sounds, opener}, DataFolders());
+        QString(), ui::Platform{deleting, dialogs, sounds, opener}, DataFolders(), SettingsFile());
     window->OnDropFiles({QString::fromStdString(state)});
     EXPECT_EQ(deleting.messages,
               std::vector<std::string>{std::string(msg::kStateOpenFailed) + "\n\n" + state +

@@ -97,8 +97,9 @@ protected:
 
     // The main window as the program starts it, optionally with a command-line file.
     ui::MainDlg& Start(const QString& commandLineFile = {}) {
-        window = std::make_unique<ui::MainDlg>(
-            commandLineFile, ui::Platform{prompter, dialogs, sounds, opener}, DataFolders());
+        window = std::make_unique<ui::MainDlg>(commandLineFile,
+                                               ui::Platform{prompter, dialogs, sounds, opener},
+                                               DataFolders(), SettingsFile());
         return *window;
     }
 
@@ -108,6 +109,9 @@ protected:
         return DataSearchFolders(std::filesystem::current_path(), dir.Path(),
                                  (dir / "xdg").c_str());
     }
+
+    // The test's own, so that no user's list of recent files is read or written.
+    QString SettingsFile() const { return QString::fromStdString(dir / "statewright.conf"); }
 
     ui::Pages Pages() const { return window->PageSet(); }
 

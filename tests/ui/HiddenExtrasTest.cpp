@@ -46,7 +46,7 @@ protected:
     // Starts the window with every message and sound going into one log.
     void StartLogging(const QString& file) {
         window = std::make_unique<ui::MainDlg>(file, ui::Platform{log, dialogs, log, opener},
-                                               DataFolders());
+                                               DataFolders(), SettingsFile());
     }
     void SavePlayerName(const QString& name) {
         log.events.clear();

@@ -1,0 +1,113 @@
+#include "RecentFiles.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStyleOptionMenuItem>
+
+#include "PathRules.h"
+
+namespace sw::ui {
+namespace {
+
+constexpr char kListKey[] = "recentFiles";
+constexpr char kPathKey[] = "path";
+
+}  // namespace
+
+QString DefaultSettingsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/" STATEWRIGHT_APP_ID ".conf");
+}
+
+void FileMenu::initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const {
+    QMenu::initStyleOption(option, action);
+    if (action->property(kMissingProperty).toBool()) {
+        // The colours of a disabled entry, while it stays enabled and can be chosen.
+        for (const QPalette::ColorRole role :
+             {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+            const QColor dim = option->palette.color(QPalette::Disabled, role);
+            option->palette.setColor(QPalette::Active, role, dim);
+            option->palette.setColor(QPalette::Inactive, role, dim);
+        }
+    }
+}
+
+RecentFiles::RecentFiles(QMenu* menu, QAction* before, QString settingsFile,
+                         std::function<void(const std::string&)> open)
+    : QObject(menu),
+      m_menu(menu),
+      m_before(before),
+      m_separator(new QAction(menu)),
+      m_settingsFile(std::move(settingsFile)),
+      m_open(std::move(open)) {
+    m_separator->setSeparator(true);
+    m_menu->insertAction(m_before, m_separator);
+    connect(m_menu, &QMenu::aboutToShow, this, &RecentFiles::Rebuild);
+    Load();
+    Rebuild();
+}
+
+void RecentFiles::Add(const std::string& path) {
+    m_paths = WithRecentFile(m_paths, path);
+    Store();
+    Rebuild();
+}
+
+void RecentFiles::Load() {
+    // Paths are kept as their bytes: a file name need not be valid UTF-8.
+    QSettings settings(m_settingsFile, QSettings::IniFormat);
+    std::vector<std::string> stored;
+    if (settings.status() == QSettings::NoError) {
+        const int count = settings.beginReadArray(QLatin1String(kListKey));
+        for (int k = 0; k < count && k < 64; ++k) {
+            settings.setArrayIndex(k);
+            stored.push_back(settings.value(QLatin1String(kPathKey)).toByteArray().toStdString());
+        }
+        settings.endArray();
+    }
+    m_paths = CleanRecentFiles(stored);
+}
+
+void RecentFiles::Store() const {
+    // Only this list is written; a file that cannot be written leaves the list for this run.
+    QSettings settings(m_settingsFile, QSettings::IniFormat);
+    settings.remove(QLatin1String(kListKey));
+    settings.beginWriteArray(QLatin1String(kListKey), static_cast<int>(m_paths.size()));
+    for (std::size_t k = 0; k < m_paths.size(); ++k) {
+        settings.setArrayIndex(static_cast<int>(k));
+        settings.setValue(QLatin1String(kPathKey), QByteArray::fromStdString(m_paths[k]));
+    }
+    settings.endArray();
+}
+
+void RecentFiles::Rebuild() {
+    // The entries are made once and only changed: one of them may be the action being
+    // triggered when a state it opened comes to the top.
+    while (m_entries.size() < kRecentFileCount) {
+        auto* entry = new QAction(m_menu);
+        entry->setObjectName(QStringLiteral("recent%1").arg(m_entries.size() + 1));
+        connect(entry, &QAction::triggered, this, [this, entry] {
+            const std::string path = entry->data().toByteArray().toStdString();
+            m_open(path);
+        });
+        m_menu->insertAction(m_before, entry);
+        m_entries.push_back(entry);
+    }
+    for (std::size_t k = 0; k < m_entries.size(); ++k) {
+        QAction* entry = m_entries[k];
+        entry->setVisible(k < m_paths.size());
+        if (k < m_paths.size()) {
+            const QByteArray path = QByteArray::fromStdString(m_paths[k]);
+            entry->setText(QString::fromStdString(RecentFileMenuText(k, m_paths[k])));
+            entry->setData(path);
+            entry->setProperty(FileMenu::kMissingProperty,
+                               !QFileInfo::exists(QFile::decodeName(path)));
+        }
+    }
+    m_separator->setVisible(!m_paths.empty());
+}
+
+}  // namespace sw::ui
