@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +13,50 @@
 #include <cmath>
 
 namespace sw::ui {
+namespace {
+
+// A group box as the templates draw it: the frame line runs through the middle of the title,
+// which interrupts it near the left end. The line's colour lies between the window's and its
+// text's, so that it shows on light and dark palettes alike, and follows a palette change.
+// Set on the box alone: a sheet on the whole window would send every control's polish
+// through the style sheet machinery.
+class TemplateGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+    void Restyle() {
+        const QColor window = palette().color(QPalette::Window);
+        const QColor text = palette().color(QPalette::WindowText);
+        const auto mix = [](int a, int b) { return (a * 3 + b * 2) / 5; };
+        const QColor line(mix(window.red(), text.red()), mix(window.green(), text.green()),
+                          mix(window.blue(), text.blue()));
+        const QString sheet =
+            QStringLiteral(
+                "QGroupBox { border: 1px solid %1; border-radius: 2px; margin-top: 0.5em; }"
+                "QGroupBox::title { subcontrol-origin: margin; left: 5px; padding: 0 2px; }")
+                .arg(line.name());
+        if (sheet != styleSheet() && !m_restyling) {
+            // A style sheet of the application's sets the palette as the box's sheet is
+            // applied, which would call this again from within.
+            m_restyling = true;
+            setStyleSheet(sheet);
+            m_restyling = false;
+        }
+    }
+
+protected:
+    void changeEvent(QEvent* event) override {
+        QGroupBox::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange) {
+            Restyle();
+        }
+    }
+
+private:
+    bool m_restyling = false;
+};
+
+}  // namespace
 
 QRect DluRect(int x, int y, int width, int height) {
     const auto px = [](double units, double scale) {
@@ -61,13 +106,8 @@ QString IdName(int id) {
 }
 
 QGroupBox* AddGroupBox(QWidget* page, const QString& title, QRect dlu) {
-    auto* box = new QGroupBox(title, page);
-    // As the templates draw them: the frame line runs through the middle of the title, which
-    // interrupts it near the left end. Set on the box alone: a sheet on the whole window would
-    // send every control's polish through the style sheet machinery.
-    box->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 5px; padding: 0 2px; }"));
+    auto* box = new TemplateGroupBox(title, page);
+    box->Restyle();
     box->setGeometry(dlu);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
@@ -75,6 +115,9 @@ QGroupBox* AddGroupBox(QWidget* page, const QString& title, QRect dlu) {
 
 QLabel* AddLabel(QWidget* page, const QString& text, QRect dlu, Qt::Alignment alignment) {
     auto* label = new QLabel(text, page);
+    // As tall as the font's lines at least: a box of the template's height cuts the tail of a
+    // "g" in fonts with deep descenders. The text is top-aligned, so it does not move.
+    dlu.setHeight(std::max(dlu.height(), label->fontMetrics().height()));
     label->setGeometry(dlu);
     label->setAlignment(alignment | Qt::AlignTop);
     // Labels draw no background of their own; clicks pass through to the page.

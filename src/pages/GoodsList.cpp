@@ -90,10 +90,26 @@ GoodsList::GoodsList(QWidget* parent) : QListWidget(parent) {
     KeepSelectionShown(this);
 }
 
-void GoodsList::SetUpGrid() {
+void GoodsList::SetUpGrid(int rowsHeight) {
     const QSize client = contentsRect().size();  // the viewport is sized only when shown
+    const int rowHeight = std::min(rowsHeight, client.height()) / kRows;
     // Two cells of exactly half the width do not both fit a row of Qt's list; one pixel less do.
-    setGridSize(QSize((client.width() - 1) / kColumns, client.height() / kRows));
+    setGridSize(QSize((client.width() - 1) / kColumns, rowHeight));
+    // A font whose lines are taller than a row (large line spacing, a large desktop font) is
+    // made smaller until they fit: the seventh row would otherwise be cut by the frame.
+    QFont fitted = font();
+    while (QFontMetrics(fitted).height() > rowHeight) {
+        if (fitted.pointSizeF() > 4.0) {
+            fitted.setPointSizeF(fitted.pointSizeF() - 0.25);
+        } else if (fitted.pixelSize() > 6) {  // a font given in pixels
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        } else {
+            break;
+        }
+    }
+    if (fitted != font()) {
+        setFont(fitted);
+    }
 }
 
 int GoodsList::LabelWidth(const QString& label) const {

@@ -21,8 +21,10 @@ class GoodsList : public QListWidget {
 public:
     explicit GoodsList(QWidget* parent);
 
-    // Lays the 14 cells out in the grid; call after the geometry is set.
-    void SetUpGrid();
+    // Lays the 14 cells out in the grid over the list's top `rowsHeight` pixels (what the
+    // frame below leaves in view), with a font whose lines fit its rows; call after the
+    // geometry is set.
+    void SetUpGrid(int rowsHeight);
     // Asked when a label editor is about to open on a slot: its text, or nothing to refuse.
     std::function<std::optional<QString>(int slot)> renameText;
     // Closes an open label editor now; it reports its text as any ending does.

@@ -66,9 +66,10 @@ void GoodsPage::CreateWidgets() {
     if (const std::optional<QFont> font = OrangeKidFont()) {
         m_list->setFont(*font);
     }
-    m_list->SetUpGrid();
     new StaticBitmap(this, 144, At(170, 31));
-    new StaticBitmap(this, 142, At(39, 93));
+    // The frame's bottom edge lies over the list's last pixels: the rows end above it.
+    const auto* bottom = new StaticBitmap(this, 142, At(39, 93));
+    m_list->SetUpGrid(bottom->y() - m_list->y());
 
     const auto button = [this](int controlId, const char* text, int y) {
         QPushButton* added =
@@ -332,8 +333,8 @@ void GoodsPage::EndRename(const QString& typed) {
     std::string message;
     // A foreign title counts as accepted only for the very file the user said Yes to.
     const FileStamp now = StampOf(rename.romPath);
-    const bool foreignAccepted = m_romForeign && now.device == m_romAccepted.device &&
-                                 now.inode == m_romAccepted.inode;
+    const bool foreignAccepted =
+        m_romForeign && now.device == m_romAccepted.device && now.inode == m_romAccepted.inode;
     if (!RenameRomItem(rename.romPath, rename.code, name, m_itemNames,
                        m_backups != nullptr ? *m_backups : noBackups, message, foreignAccepted)) {
         m_prompter.ShowMessage(message);

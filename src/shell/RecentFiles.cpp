@@ -51,7 +51,11 @@ RecentFiles::RecentFiles(QMenu* menu, QAction* before, QString settingsFile,
 }
 
 void RecentFiles::Add(const std::string& path) {
-    m_paths = WithRecentFile(m_paths, path);
+    std::vector<std::string> paths = WithRecentFile(m_paths, path);
+    if (paths == m_paths) {
+        return;  // the state opened last, again: nothing to write
+    }
+    m_paths = std::move(paths);
     Store();
     Rebuild();
 }

@@ -1,7 +1,10 @@
 // Tabs and focus, the hot areas' sounds and cursor, and the movie control on the Misc. page.
 #include <QApplication>
 #include <QFile>
+#include <QFontDatabase>
+#include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -155,6 +158,97 @@ TEST_F(PagesTest, MenuBarAndMenusShareOneFont) {
         EXPECT_EQ(title->menu()->font(), bar->font()) << title->text().toStdString();
         title->menu()->close();
     }
+}
+
+// Lightness of the palest and the darkest pixel of a widget as drawn, within `area`.
+std::pair<int, int> LightnessRange(QWidget* widget, QRect area) {
+    const QImage image = widget->grab(area).toImage();
+    int least = 255;
+    int most = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int lightness = image.pixelColor(x, y).lightness();
+            least = std::min(least, lightness);
+            most = std::max(most, lightness);
+        }
+    }
+    return {least, most};
+}
+
+TEST_F(PagesTest, EveryLabelAndGoodsRowFitsInEachFontOfThisMachine) {
+    // Run at scales 1, 1.5 and 2 (ctest sets QT_SCALE_FACTOR). Fonts with deep descenders or
+    // a large line spacing cut the tail of "Dog's Name:" and the goods grid's seventh row.
+    const QFont appFont = QApplication::font();
+    QStringList families = QFontDatabase::families();
+    families.removeIf([](const QString& family) {
+        return !QFontDatabase::isSmoothlyScalable(family) ||
+               QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol);
+    });
+    for (const QString& family : families.mid(0, 12)) {
+        QApplication::setFont(QFont(family, 10));
+        Start();
+        for (QWidget* page :
+             {static_cast<QWidget*>(Pages().stats), static_cast<QWidget*>(Pages().goods),
+              static_cast<QWidget*>(Pages().misc), static_cast<QWidget*>(Pages().flags)}) {
+            for (QLabel* label : page->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty() && label->pixmap().isNull()) {
+                    EXPECT_LE(label->fontMetrics().height(), label->height())
+                        << family.toStdString() << ": " << label->text().toStdString();
+                }
+            }
+        }
+        auto* list = Control<QListWidget>(Pages().goods, ui::id::kGoodsList);
+        QWidget* frameBottom =
+            Pages().goods->childAt(list->geometry().bottomLeft() + QPoint(8, -1));
+        ASSERT_NE(frameBottom, list) << "the frame's bottom edge lies over the list";
+        const int rowsEnd = frameBottom->y() - list->y();
+        EXPECT_LE(7 * list->gridSize().height(), rowsEnd) << family.toStdString();
+        EXPECT_LE(list->fontMetrics().height(), list->gridSize().height()) << family.toStdString();
+    }
+    QApplication::setFont(appFont);
+}
+
+TEST_F(PagesTest, FramesAndFlatButtonsReadInADarkPaletteAndUnderAnAppStyleSheet) {
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(40, 40, 42)},
+                                       {QPalette::WindowText, QColor(230, 230, 230)},
+                                       {QPalette::Button, QColor(50, 50, 52)},
+                                       {QPalette::ButtonText, QColor(230, 230, 230)},
+                                       {QPalette::Base, QColor(25, 25, 27)},
+                                       {QPalette::Text, QColor(230, 230, 230)},
+                                       {QPalette::Mid, QColor(36, 36, 38)},
+                                       {QPalette::Dark, QColor(20, 20, 20)}}) {
+        dark.setColor(role, colour);
+    }
+    Start(QString::fromStdString(state));
+    ShowActive();
+    // A palette changed while the window is open: the group boxes' frame lines follow it.
+    auto* group = Control<QGroupBox>(Pages().goods, ui::id::kGoodsGroup);
+    window->Tabs()->setCurrentIndex(1);
+    const QRect leftEdge(0, group->height() / 2, 3, 1);
+    for (const QPalette& palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        const auto [least, most] = LightnessRange(group, leftEdge);
+        EXPECT_GE(most - least, 60) << (&palette == &light ? "light" : "dark");
+    }
+    QApplication::setPalette(light);
+
+    // A style sheet that makes every text light: the flat buttons' text stays on a face that
+    // is not light too.
+    window.reset();
+    qApp->setStyleSheet(QStringLiteral(
+        "QWidget { color: #f0f0f0; background-color: #202020; } QPushButton { color: white; }"));
+    Start(QString::fromStdString(state));
+    ShowActive();
+    window->Tabs()->setCurrentIndex(3);
+    for (const int id : {ui::id::kFind, ui::id::kGoto}) {
+        auto* button = Control<QPushButton>(Pages().flags, id);
+        const auto [least, most] = LightnessRange(button, button->rect().adjusted(2, 2, -2, -2));
+        EXPECT_GE(most - least, 100) << id;
+    }
+    window.reset();
+    qApp->setStyleSheet(QString());
 }
 
 TEST_F(PagesTest, ClosingStopsEmptiesAndHidesTheMovie) {
