@@ -148,7 +148,8 @@ TEST(PathRules, RecentFilesAreAbsoluteNewestFirstEachOnceAndAtMostEight) {
          {std::tuple<std::size_t, const char*, const char*>{0, "/s/q.zs1", "&1 /s/q.zs1"},
           {7, "/R&D/a&&b.zs1", "&8 /R&&D/a&&&&b.zs1"},
           {2, "/s/line\nbreak\n.zs1", "&3 /s/line\\nbreak\\n.zs1"},
-          {3, "/s/tab\t.zs1", "&4 /s/tab\\t.zs1"}}) {
+          {3, "/s/tab\t.zs1", "&4 /s/tab\\t.zs1"},
+          {4, "/s/two words~\x7f.zs1", "&5 /s/two words~\\177.zs1"}}) {
         EXPECT_EQ(RecentFileMenuText(index, path), text) << path;
     }
 }
