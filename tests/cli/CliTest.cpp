@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -423,8 +424,20 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
         }
         return paths;
     };
+    const auto minuteText = [](std::time_t time) {
+        std::tm utc{};
+        gmtime_r(&time, &utc);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:", &utc);
+        return std::string(text);
+    };
+    const std::time_t listedAt = std::time(nullptr);
     std::vector<std::string> kept = listed(state);
     ASSERT_EQ(kept.size(), 10u);
+    // Each line starts with the time the backup was made, in UTC: a moment ago.
+    const std::string newest = out.str().substr(0, 17);
+    EXPECT_THAT(newest, testing::AnyOf(minuteText(listedAt), minuteText(listedAt - 60)))
+        << out.str();
     EXPECT_THAT(out.str(), HasSubstr(" UTC  275291 bytes  " + backups + "vellumgate.zs1-"));
     const auto moneyOf = [](const Bytes& bytes) { return bytes[42052]; };
     EXPECT_EQ(moneyOf(ReadBytes(kept[0])), 10);  // as it was before the last write
@@ -546,14 +559,18 @@ TEST_F(Cli, NoBackupMeansNoWriteAndSaysWhy) {
     struct Row {
         const char* name;
         std::function<void()> make;
-        std::string command;  // before the program and its arguments
-        const char* reason;   // empty: the write goes ahead
+        std::string command;         // before the program and its arguments
+        const char* reason;          // empty: the write goes ahead
+        std::string backupsIn = {};  // where the backup then is, when it goes ahead
     };
+    const std::string homeBackups = dir / "home/.local/share/statewright/backups";
     const std::vector<Row> rows = {
         {"no HOME, no XDG_DATA_HOME", [] {}, "env -u XDG_DATA_HOME -u HOME ", "Set HOME"},
         {"empty HOME", [] {}, "env -u XDG_DATA_HOME HOME= ", "Set HOME"},
         {"relative HOME", [] {}, "env -u XDG_DATA_HOME HOME=home ", "Set HOME"},
-        {"HOME only", [] {}, home, ""},
+        {"HOME only", [] {}, home, "", homeBackups},
+        {"a relative XDG_DATA_HOME is passed over for HOME", [] {},
+         "env XDG_DATA_HOME=data HOME='" + dir / "home" + "' ", "", homeBackups},
         {"a file stands there", [&] { WriteBytes(data, {}); }, "", "it is a file, where a folder"},
         {"a FIFO stands there", [&] { mkfifo(data.c_str(), 0644); }, "",
          "it is a named pipe (FIFO), where a folder"},
@@ -561,7 +578,10 @@ TEST_F(Cli, NoBackupMeansNoWriteAndSaysWhy) {
          "it is a link to something that is not there"},
         {"a file-size limit", [] {}, "ulimit -f 100; ", "File too large"},
         {"a name too long for a backup name",
-         [&] { fs::copy_file(state, longName), fs::copy_file(rom, longName.substr(0, longName.size() - 3) + "smc"); },
+         [&] {
+             fs::copy_file(state, longName),
+                 fs::copy_file(rom, longName.substr(0, longName.size() - 3) + "smc");
+         },
          "", ""},
     };
     for (const Row& row : rows) {
@@ -569,19 +589,28 @@ TEST_F(Cli, NoBackupMeansNoWriteAndSaysWhy) {
         fs::remove_all(data);
         fs::remove_all(dir / "home");
         row.make();
-        const std::string target = std::string(row.name).find("too long") != std::string::npos
-                                       ? longName
-                                       : state;
+        const std::string target =
+            std::string(row.name).find("too long") != std::string::npos ? longName : state;
         const Bytes before = ReadBytes(target), romBefore = ReadBytes(rom);
-        for (const std::string& args : {"set '" + target + "' money=5", "rename-item '" + rom + "' 1 Cork"}) {
+        for (const std::string& args :
+             {"set '" + target + "' money=5", "rename-item '" + rom + "' 1 Cork"}) {
             std::string said;
-            const int code = Shell("cd '" + dir.Path() + "' && " +
-                                       (row.command.empty() ? "env XDG_DATA_HOME='" + data + "' "
-                                                            : row.command) +
-                                       STATEWRIGHT_CLI " " + args + " 2>&1",
-                                   &said);
+            const int code = Shell(
+                "cd '" + dir.Path() + "' && " +
+                    (row.command.empty() ? "env XDG_DATA_HOME='" + data + "' " : row.command) +
+                    STATEWRIGHT_CLI " " + args + " 2>&1",
+                &said);
             if (std::string(row.reason).empty()) {
                 EXPECT_EQ(code, 0) << said;
+                if (!row.backupsIn.empty()) {
+                    bool found = false;
+                    for (auto entry = fs::recursive_directory_iterator(row.backupsIn, ec);
+                         !ec && entry != end; entry.increment(ec)) {
+                        found = found || entry->path().extension() == ".bak";
+                    }
+                    EXPECT_TRUE(found) << "no backup in " << row.backupsIn << " for " << args;
+                    EXPECT_FALSE(fs::exists(dir / "data")) << "a relative folder was used";
+                }
                 continue;
             }
             EXPECT_EQ(code, 2) << said;
@@ -625,9 +654,9 @@ TEST_F(Cli, LockedFilesAndClosedStreamsAreNeverWritten) {
     // A state opened as descriptor 2 would take the refusal's words: 144 bytes at 45056.
     const Bytes before = ReadBytes(state);
     WriteBytes(dir / "short.swr", Bytes(100, 0x5A));
-    EXPECT_EQ(Shell(STATEWRIGHT_CLI " import-config '" + dir / "short.swr" + "' '" + state +
-                    "' 2>&-"),
-              2);
+    EXPECT_EQ(
+        Shell(STATEWRIGHT_CLI " import-config '" + dir / "short.swr" + "' '" + state + "' 2>&-"),
+        2);
     EXPECT_THAT(Changed(before), IsEmpty());
 }
 

@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "FlagDescriptions.h"
+#include "PathRules.h"
+#include "ReadBack.h"
 #include "RecordingPrompter.h"
 #include "TestFiles.h"
 
@@ -41,6 +45,44 @@ TEST(FlagNumbers, AreFourHexDigitsAndReadLikeStrtoul) {
         {"100000000", -1}, {"+-1", 0},       {"- 1", 0}};
     for (const auto& [text, number] : read) {
         EXPECT_EQ(ParseFlagNumber(text), number) << text;
+    }
+}
+
+TEST(NumberForms, EveryFormThroughEveryReader) {
+    // The boxes' and set's decimal reader, the flag number reader (Goto, description files),
+    // the command line's and JSON's flag number reader, and the slot a description file's line
+    // "<form>:x" lands in (0: none).
+    struct Row {
+        const char* form;
+        std::int32_t typed, flag, typedFlag, slot;
+    };
+    const Row rows[] = {
+        {"12", 12, 0x12, 0x12, 0x12},
+        {"+12", 12, 0x12, 0x12, 0x12},
+        {"  +7", 7, 7, 7, 7},
+        {"-12", -12, -0x12, 0, 0},
+        {"0x010", 0, 0x10, 0x10, 0x10},
+        {"0x0", 0, 0, 0, 0},
+        {"0X3ff", 0, 0x3FF, 0x3FF, 0x3FF},
+        {"$0400", 0, 0x400, 0x400, 0x400},
+        {"$0401", 0, 0x401, 0x401, 0},
+        {"12abc", 12, 0x12ABC, 0x12ABC, 0},
+        {"9z", 9, 9, 9, 9},
+        {"", 0, 0, 0, 0},
+        {"+", 0, 0, 0, 0},
+        {"2147483647", INT32_MAX, -1, -1, 0},
+        {"2147483648", INT32_MAX, -1, -1, 0},
+        {"-2147483649", INT32_MIN, -1, 0, 0},
+        {"99999999999", INT32_MAX, -1, -1, 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ParseTypedNumber(row.form), row.typed) << row.form;
+        EXPECT_EQ(ParseFlagNumber(row.form), row.flag) << row.form;
+        EXPECT_EQ(ParseTypedFlagNumber(row.form), row.typedFlag) << row.form;
+        DescriptionTable table;
+        ParseDescriptions(std::string(row.form) + ":x\n", table);
+        const auto found = std::find(table.begin(), table.end(), "x\n");
+        EXPECT_EQ(found == table.end() ? 0 : found - table.begin(), row.slot) << row.form;
     }
 }
 
@@ -232,29 +274,71 @@ TEST_F(Descriptions, AnEditKeepsWhatAnotherProgramWroteMeanwhile) {
         std::size_t number;
         const char* text;
         bool written;
-        std::vector<std::string> lines;  // the file's lines afterwards
+        std::vector<std::string> lines;                          // the file's lines afterwards
         std::vector<std::pair<std::size_t, std::string>> shown;  // the table afterwards
     };
     const fs::perms rw = fs::perms::owner_read | fs::perms::owner_write;
     const Row rows[] = {
-        {"a line changed in place, same size", "1:one\n2:two\n", rw, in("1:one\n2:TWO\n"), 3,
-         "third", true, {"$0001:one", "$0002:TWO", "$0003:third"}, {{2, "TWO"}, {3, "third"}}},
-        {"replaced by another file with a line more", "1:one\n2:two\n", rw,
+        {"a line changed in place, same size",
+         "1:one\n2:two\n",
+         rw,
+         in("1:one\n2:TWO\n"),
+         3,
+         "third",
+         true,
+         {"$0001:one", "$0002:TWO", "$0003:third"},
+         {{2, "TWO"}, {3, "third"}}},
+        {"replaced by another file with a line more",
+         "1:one\n2:two\n",
+         rw,
          [this] {
              Write("new.txt", "1:one\n2:two\n4:four\n");
              fs::rename("new.txt", "event.quest.txt");
          },
-         3, "third", true, {"$0001:one", "$0002:two", "$0003:third", "$0004:four"}, {{4, "four"}}},
-        {"the line edited here is ours", "1:one\n2:two\n", rw, in("3:theirs\n2:TWO\n"), 3,
-         "mine", true, {"$0001:", "$0002:TWO", "$0003:mine"}, {{1, ""}, {3, "mine"}}},
-        {"an editor closed unchanged edits nothing", "1:one\n2:two\n", rw, in("2:TWO\n"), 2,
-         "two", true, {"$0002:TWO"}, {{2, "TWO"}}},
-        {"deleted: written from memory", "1:one\n2:two\n", rw,
-         [] { fs::remove("event.quest.txt"); }, 3, "third", true,
-         {"$0001:one", "$0002:two", "$0003:third"}, {{1, "one"}}},
-        {"created where the default was read", nullptr, rw, in("2:own\n"), 3, "third", true,
-         {"$0001:", "$0002:own", "$0003:third"}, {{1, ""}, {2, "own"}}},
-        {"an earlier edit not yet written still goes over it", "1:one\n2:two\n", rw,
+         3,
+         "third",
+         true,
+         {"$0001:one", "$0002:two", "$0003:third", "$0004:four"},
+         {{4, "four"}}},
+        {"the line edited here is ours",
+         "1:one\n2:two\n",
+         rw,
+         in("3:theirs\n2:TWO\n"),
+         3,
+         "mine",
+         true,
+         {"$0001:", "$0002:TWO", "$0003:mine"},
+         {{1, ""}, {3, "mine"}}},
+        {"an editor closed unchanged edits nothing",
+         "1:one\n2:two\n",
+         rw,
+         in("2:TWO\n"),
+         2,
+         "two",
+         true,
+         {"$0002:TWO"},
+         {{2, "TWO"}}},
+        {"deleted: written from memory",
+         "1:one\n2:two\n",
+         rw,
+         [] { fs::remove("event.quest.txt"); },
+         3,
+         "third",
+         true,
+         {"$0001:one", "$0002:two", "$0003:third"},
+         {{1, "one"}}},
+        {"created where the default was read",
+         nullptr,
+         rw,
+         in("2:own\n"),
+         3,
+         "third",
+         true,
+         {"$0001:", "$0002:own", "$0003:third"},
+         {{1, ""}, {2, "own"}}},
+        {"an earlier edit not yet written still goes over it",
+         "1:one\n2:two\n",
+         rw,
          [this] {
              fs::permissions("event.quest.txt", fs::perms::owner_read);
              EXPECT_FALSE(EditDescription(table, 1, "first try", "quest", source, prompter));
@@ -262,19 +346,41 @@ TEST_F(Descriptions, AnEditKeepsWhatAnotherProgramWroteMeanwhile) {
              Write("event.quest.txt", "1:one\n2:two\n4:four\n");
              prompter.messages.clear();
          },
-         3, "third", true, {"$0001:first try", "$0003:third", "$0004:four"},
+         3,
+         "third",
+         true,
+         {"$0001:first try", "$0003:third", "$0004:four"},
          {{1, "first try"}, {4, "four"}}},
-        {"rewritten in Windows-1252", "1:one\n", rw, in("1:one\n2:caf\xE9\n"), 3,
-         "na\xC3\xAFve", true, {"$0002:caf\xE9", "$0003:na\xEFve"}, {{2, "caf\xC3\xA9"}}},
-        {"unreadable at the load, readable now", "1:one\n2:two\n", fs::perms::owner_write,
+        {"rewritten in Windows-1252",
+         "1:one\n",
+         rw,
+         in("1:one\n2:caf\xE9\n"),
+         3,
+         "na\xC3\xAFve",
+         true,
+         {"$0002:caf\xE9", "$0003:na\xEFve"},
+         {{2, "caf\xC3\xA9"}}},
+        {"unreadable at the load, readable now",
+         "1:one\n2:two\n",
+         fs::perms::owner_write,
          [this] {
              fs::permissions("event.quest.txt", rw);
              prompter.messages.clear();
          },
-         3, "third", true, {"$0001:one", "$0003:third"}, {{1, "one"}, {2, "two"}}},
-        {"unreadable now: not written", "1:one\n2:two\n", rw,
-         [] { fs::permissions("event.quest.txt", fs::perms::owner_write); }, 3, "third", false,
-         {"1:one", "2:two"}, {{1, "one\n"}, {3, "third"}}},
+         3,
+         "third",
+         true,
+         {"$0001:one", "$0003:third"},
+         {{1, "one"}, {2, "two"}}},
+        {"unreadable now: not written",
+         "1:one\n2:two\n",
+         rw,
+         [] { fs::permissions("event.quest.txt", fs::perms::owner_write); },
+         3,
+         "third",
+         false,
+         {"1:one", "2:two"},
+         {{1, "one\n"}, {3, "third"}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -365,6 +471,16 @@ TEST_F(Descriptions, AReadOnlyFileOrAVanishedFolderKeepsTableAndFile) {
                             StartsWith(std::string(kCannotCreate) + "\n\nevent.quest.txt: ")));
     EXPECT_THAT(prompter.messages[0],
                 EndsWith("event.quest.txt: the file is read-only (mode 0440)"));
+
+    // A temporary file beside it that cannot be made for a reason other than permission (its
+    // name too long here): the save fails with that reason, never rewriting in place.
+    std::filesystem::current_path(dir.Path());
+    prompter.messages.clear();
+    const std::string base(240, 'q');
+    Write(DescriptionFileName(base), "1:old\n");
+    EXPECT_FALSE(SaveDescriptions(table, base, source, prompter));
+    EXPECT_THAT(prompter.messages, ElementsAre(EndsWith(": File name too long")));
+    EXPECT_EQ(ReadText(DescriptionFileName(base)), "1:old\n");
 }
 
 TEST_F(Descriptions, AUserWhoMayWriteTheFileButNotItsFolderStillSaves) {
@@ -376,12 +492,28 @@ TEST_F(Descriptions, AUserWhoMayWriteTheFileButNotItsFolderStillSaves) {
     std::filesystem::permissions(dir.Path(), std::filesystem::perms(0500));
     table[1] = "rewritten in place";
     const bool saved = SaveDescriptions(table, "quest", source, prompter);
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     EXPECT_TRUE(saved);
     EXPECT_THAT(prompter.messages, IsEmpty());
-    EXPECT_THAT(ReadText("event.quest.txt"), HasSubstr("\n$0001:rewritten in place\n"));
+    const std::string written = ReadText("event.quest.txt");
+    EXPECT_THAT(written, HasSubstr("\n$0001:rewritten in place\n"));
     EXPECT_EQ(std::filesystem::status("event.quest.txt").permissions(),
               std::filesystem::perms(0620));
+
+    // The rewrite in place fails (a file-size limit stands in for a full disk): the file keeps
+    // its old content, and the message gives the reason.
+    table.fill(std::string(100, 'd'));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 20000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool savedBig = SaveDescriptions(table, "quest", source, prompter);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    EXPECT_FALSE(savedBig);
+    EXPECT_THAT(prompter.messages, ElementsAre(EndsWith("event.quest.txt: File too large")));
+    EXPECT_EQ(ReadText("event.quest.txt"), written);
 }
 
 }  // namespace
