@@ -50,6 +50,9 @@ struct DemoFolder {
         path = (std::filesystem::temp_directory_path() / "statewright-bench").string();
         std::filesystem::create_directories(path);
         setenv("XDG_DATA_HOME", (path + "/data").c_str(), 1);  // backups stay in here
+        // The start-up child opens the demo as the program does: its list of recent files
+        // goes in here too, not into the user's settings.
+        setenv("XDG_CONFIG_HOME", (path + "/config").c_str(), 1);
         std::string error;
         sw::WriteDemoFiles(path, error);
         std::ofstream(path + "/event.txt") << "'bench\n$0001:Woke up in Vellumgate\n";
