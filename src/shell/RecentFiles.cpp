@@ -14,6 +14,15 @@ namespace {
 
 constexpr char kListKey[] = "recentFiles";
 constexpr char kPathKey[] = "path";
+constexpr qint64 kMostSettingsBytes = 1 << 20;
+
+// QSettings opens whatever stands at the path and reads it whole: a named pipe there would
+// hang the start, a huge file slow it. Only a regular file of a sensible size (or none yet)
+// is read or written.
+bool UsableSettingsFile(const QString& path) {
+    const QFileInfo info(path);
+    return !info.exists() || (info.isFile() && info.size() <= kMostSettingsBytes);
+}
 
 }  // namespace
 
@@ -62,6 +71,10 @@ void RecentFiles::Add(const std::string& path) {
 
 void RecentFiles::Load() {
     // Paths are kept as their bytes: a file name need not be valid UTF-8.
+    if (!UsableSettingsFile(m_settingsFile)) {
+        m_paths.clear();
+        return;
+    }
     QSettings settings(m_settingsFile, QSettings::IniFormat);
     std::vector<std::string> stored;
     if (settings.status() == QSettings::NoError) {
@@ -77,6 +90,9 @@ void RecentFiles::Load() {
 
 void RecentFiles::Store() const {
     // Only this list is written; a file that cannot be written leaves the list for this run.
+    if (!UsableSettingsFile(m_settingsFile)) {
+        return;
+    }
     QSettings settings(m_settingsFile, QSettings::IniFormat);
     settings.remove(QLatin1String(kListKey));
     settings.beginWriteArray(QLatin1String(kListKey), static_cast<int>(m_paths.size()));
