@@ -532,8 +532,19 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
 
     // Backups of the earlier naming are listed apart and restored only when named.
     WriteBytes(backups + "vellumgate.zs1.20260101T000000.000Z.bak", original);
+    // Names that only look like one are no backup: a letter in the date, the time or the
+    // milliseconds.
+    const char* const decoys[] = {"2026O101T000000.000Z", "20260101T0000O0.000Z",
+                                  "20260101T000000.0O0Z"};
+    for (const char* decoy : decoys) {
+        WriteBytes(backups + "vellumgate.zs1." + decoy + ".bak", original);
+    }
     listed(state);
     EXPECT_THAT(out.str(), HasSubstr("in a folder no longer known"));
+    EXPECT_THAT(out.str(), HasSubstr("2026-01-01 00:00:00 UTC"));
+    for (const char* decoy : decoys) {
+        EXPECT_THAT(out.str(), testing::Not(HasSubstr(decoy)));
+    }
     ASSERT_EQ(Run({"restore", state, "vellumgate.zs1.20260101T000000.000Z.bak"}), 0) << err.str();
     EXPECT_EQ(ReadBytes(state), original);
 
