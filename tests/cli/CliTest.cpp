@@ -455,6 +455,16 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
     kept = listed(state);
     ASSERT_EQ(Run({"set", state, "money=99", "--no-backup"}), 0);
     EXPECT_EQ(listed(state), kept);
+    // Restoring the oldest again and again keeps it and retires the oldest of the others: ten
+    // and the one restored from, never more.
+    ASSERT_EQ(kept.size(), 11u);
+    const std::string oldest = fs::path(kept.back()).filename();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(Run({"restore", state, oldest}), 0) << err.str();
+    }
+    kept = listed(state);
+    EXPECT_EQ(kept.size(), 11u);
+    EXPECT_EQ(fs::path(kept.back()).filename(), oldest);
 
     // Same-named states of two folders have their own backups, listed and restored apart.
     ASSERT_EQ(Run({"demo", dir / "b"}), 0);
@@ -613,6 +623,17 @@ TEST_F(Cli, NoBackupMeansNoWriteAndSaysWhy) {
                 &said);
             if (std::string(row.reason).empty()) {
                 EXPECT_EQ(code, 0) << said;
+                if (target == longName) {
+                    // The folder is named by the file name's first 64 bytes and the path's hash.
+                    const std::string folders = data + "/statewright/backups/";
+                    bool named = false;
+                    for (const auto& entry : fs::directory_iterator(folders, ec)) {
+                        const std::string name = entry.path().filename();
+                        named = named || (name.size() == 64 + 1 + 16 &&
+                                          name.substr(0, 65) == std::string(64, 'n') + "-");
+                    }
+                    EXPECT_TRUE(named) << "no folder of the long name's first 64 bytes";
+                }
                 if (!row.backupsIn.empty()) {
                     bool found = false;
                     for (auto entry = fs::recursive_directory_iterator(row.backupsIn, ec);
