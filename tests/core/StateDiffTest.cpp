@@ -149,6 +149,18 @@ TEST(StateDiff, MergePutsBothSidesChangesTogetherAndNamesTheFieldsBothChanged) {
          "[32,62,69,79,3,148,148,115,129,169]>[1,2,3,79,3,148,148,115,129,169]",
          "member1.goods "
          "[1,62,3,79,3,148,148,115,129,169]>[32,2,4,79,3,148,148,115,129,169]"},
+        // The first slot too: theirs alone, then both, theirs preferred.
+        {[](GameState& s) { s.characters[1].goods[1] = 6; },
+         [](GameState& s) { s.characters[1].goods[0] = 5; }, MergeSide::kMine,
+         "member1.goods "
+         "[32,62,69,79,3,148,148,115,129,169]>[5,6,69,79,3,148,148,115,129,169]",
+         ""},
+        {[](GameState& s) { s.characters[1].goods[0] = 7; },
+         [](GameState& s) { s.characters[1].goods[0] = 8; }, MergeSide::kTheirs,
+         "member1.goods "
+         "[32,62,69,79,3,148,148,115,129,169]>[8,62,69,79,3,148,148,115,129,169]",
+         "member1.goods "
+         "[7,62,69,79,3,148,148,115,129,169]>[8,62,69,79,3,148,148,115,129,169]"},
         // Flags bit by bit, in one byte: $0001 mine, $0002 theirs, $0003 both the same way.
         {[](GameState& s) { s.ToggleFlag(0), s.ToggleFlag(2); },
          [](GameState& s) { s.ToggleFlag(1), s.ToggleFlag(2); }, MergeSide::kMine,
