@@ -18,32 +18,14 @@
 
 #include "DataFiles.h"
 #include "Demo.h"
-#include "Prompter.h"
+#include "QuietPlatform.h"
 #include "StateCheck.h"
 #include "StateDiff.h"
 #include "pages/EventFlagsPage.h"
-#include "platform/DocumentOpener.h"
-#include "platform/FileDialogs.h"
 #include "platform/QtPrompter.h"
-#include "platform/SoundPlayer.h"
 #include "shell/MainDlg.h"
 
 namespace {
-
-struct QuietPlatform : sw::Prompter,
-                       sw::ui::FileDialogs,
-                       sw::ui::SoundPlayer,
-                       sw::ui::DocumentOpener {
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return true; }
-    sw::Choice AskChoice(const std::string&, const std::string&, const std::string&) override {
-        return sw::Choice::kFirst;
-    }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    QString GetSaveFileName(const QString&, const QString&) override { return {}; }
-    void Play(int) override {}
-    bool Open(const QString&) override { return true; }
-};
 
 struct DemoFolder {
     DemoFolder() {

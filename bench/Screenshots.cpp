@@ -16,28 +16,10 @@
 #include <fstream>
 
 #include "Demo.h"
-#include "Prompter.h"
-#include "platform/DocumentOpener.h"
-#include "platform/FileDialogs.h"
-#include "platform/SoundPlayer.h"
+#include "QuietPlatform.h"
 #include "shell/MainDlg.h"
 
 namespace {
-
-struct QuietPlatform : sw::Prompter,
-                       sw::ui::FileDialogs,
-                       sw::ui::SoundPlayer,
-                       sw::ui::DocumentOpener {
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    sw::Choice AskChoice(const std::string&, const std::string&, const std::string&) override {
-        return sw::Choice::kCancel;
-    }
-    QString GetOpenFileName(const QString&) override { return {}; }
-    QString GetSaveFileName(const QString&, const QString&) override { return {}; }
-    void Play(int) override {}
-    bool Open(const QString&) override { return true; }
-};
 
 // A dark palette as dark desktop themes give one: light text on near-black, a muted accent.
 QPalette DarkPalette() {
