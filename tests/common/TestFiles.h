@@ -3,9 +3,11 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -153,5 +155,24 @@ inline FilePtr OpenFailingStream(const std::string& path, long failFrom, long fa
     auto* cookie = new Cookie{open(path.c_str(), O_RDWR | O_CLOEXEC), failFrom, failTo, error};
     return FilePtr(fopencookie(cookie, "rb+", calls));
 }
+
+// While it lives, no file of this process grows beyond `bytes`: a disk that fills up half way.
+// SIGXFSZ is ignored, as the programs ignore it, so such a write fails with EFBIG.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        rlimit small = m_before;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_before); }
+
+private:
+    rlimit m_before{};
+};
 
 }  // namespace sw::test

@@ -1,10 +1,8 @@
 // Configuration snapshots: the 2,259-byte layout, its tail, and the refusals.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -179,16 +177,14 @@ TEST(ConfigFile, IsNeverWrittenOverAnotherKindOfFileNorLeftHalfWritten) {
     // left behind, an old one keeps every byte.
     const Bytes old(3000, 0x5A);
     WriteBytes(dir / "old.swr", old);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    rlimit small = before;
-    small.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &small);
     RecordingPrompter prompter;
-    const bool wroteNew = WriteConfigFile(dir / "new.swr", Sample(), prompter);
-    const bool wroteOld = WriteConfigFile(dir / "old.swr", Sample(), prompter);
-    setrlimit(RLIMIT_FSIZE, &before);
+    bool wroteNew = false;
+    bool wroteOld = false;
+    {
+        const FileSizeLimit limit(1000);
+        wroteNew = WriteConfigFile(dir / "new.swr", Sample(), prompter);
+        wroteOld = WriteConfigFile(dir / "old.swr", Sample(), prompter);
+    }
     EXPECT_FALSE(wroteNew);
     EXPECT_FALSE(wroteOld);
     EXPECT_THAT(prompter.messages,

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -502,14 +500,11 @@ TEST_F(Descriptions, AUserWhoMayWriteTheFileButNotItsFolderStillSaves) {
     // The rewrite in place fails (a file-size limit stands in for a full disk): the file keeps
     // its old content, and the message gives the reason.
     table.fill(std::string(100, 'd'));
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    rlimit small = before;
-    small.rlim_cur = 20000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool savedBig = SaveDescriptions(table, "quest", source, prompter);
-    setrlimit(RLIMIT_FSIZE, &before);
+    bool savedBig = false;
+    {
+        const FileSizeLimit limit(20000);
+        savedBig = SaveDescriptions(table, "quest", source, prompter);
+    }
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     EXPECT_FALSE(savedBig);
     EXPECT_THAT(prompter.messages, ElementsAre(EndsWith("event.quest.txt: File too large")));
