@@ -30,6 +30,7 @@
 #include "ReadBack.h"
 #include "StateCheck.h"
 #include "StateDiff.h"
+#include "StateFormat.h"
 #include "StateJson.h"
 
 namespace sw::cli {
@@ -68,6 +69,7 @@ struct OpenDocument {
     GameState state;
     FilePtr file;
     FileIdentity identity;  // what the path led to when it was opened
+    std::string format;     // "ZSNES 1.43", "bsnes-mercury v094 Accuracy in RetroArch", ...
 };
 
 // A ROM that lies beside the state but cannot be used is no ROM to the editor, which says
@@ -104,10 +106,13 @@ int OpenState(const std::string& path, bool force, bool forWriting, Streams io, 
         return kFileError;
     }
     doc.state.NumberMembers();
-    if (!doc.state.ReadAll(doc.file.get())) {
-        io.err << "Error reading " << path << ": " << LastErrorText() << '\n';
+    // One read of the whole file: its framing tells where the fields lie.
+    std::string bytes;
+    if (!ReadAllOf(doc.file.get(), bytes, problem) || !doc.state.ReadAll(bytes)) {
+        io.err << "Error reading " << Describe(path, problem) << '\n';
         return kFileError;
     }
+    doc.format = RecognizeState(bytes).format.name;
     return kDone;
 }
 
@@ -274,6 +279,7 @@ DescriptionTable DescriptionsFor(const std::string& statePath) {
 void PrintText(const OpenDocument& doc, std::ostream& out) {
     const GameState& s = doc.state;
     out << "File: " << doc.path << '\n'
+        << "Format: " << doc.format << '\n'
         << "ROM:  " << (doc.romPath.empty() ? "(none; default item names)" : doc.romPath) << "\n\n";
     for (const CharacterRecord& m : s.characters) {
         out << "Member " << m.index << ": " << Latin1ToUtf8(TextOf(m.name)) << '\n'
@@ -327,7 +333,7 @@ int RunShow(const ShowArgs& args, Streams io) {
     }
     if (args.json) {
         const DescriptionTable descriptions = DescriptionsFor(doc.path);
-        io.out << StateJsonText(doc.state, doc.path, doc.romPath, &descriptions);
+        io.out << StateJsonText(doc.state, doc.path, doc.romPath, &descriptions, doc.format);
     } else {
         PrintText(doc, io.out);
     }

@@ -112,7 +112,8 @@ TEST_F(Cli, ShowJsonNamesEveryFieldWithItsValue) {
         shown.erase(key);
     }
     EXPECT_EQ(shown, Json::parse(R"({"money": 4812, "bank": 23370, "playerName": "Marlowe",
-        "dogName": "Pip", "favoriteFood": "Scones", "psiSpecial": "Inkstorm"})"));
+        "dogName": "Pip", "favoriteFood": "Scones", "psiSpecial": "Inkstorm",
+        "format": "ZSNES 1.43"})"));
 }
 
 TEST_F(Cli, SetAppliesThePagesLimitsAndTouchesOnlyTheEditedBytes) {

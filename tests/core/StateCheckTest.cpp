@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "Demo.h"
+#include "EmulatorStates.h"
 #include "Messages.h"
 #include "PathRules.h"
 #include "RecordingPrompter.h"
@@ -47,8 +48,15 @@ TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
     std::filesystem::permissions(dir / "readonly.zs1", std::filesystem::perms(0444));
     // The file, what is written there first (if anything), the message, and for an open failure
     // the real reason it goes on with.
+    const auto asBytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    const std::string bsnes = BsnesState(DemoWram(), "Balanced", 0);
+    const std::string v28 = std::string(msg::kStateNotKnown) +
+                            "a bsnes state of serializer version 28, which this program does not know.";
     const std::tuple<std::string, std::optional<Bytes>, const char*, const char*> cases[] = {
         {"byte16.zs1", byte16, nullptr, nullptr},
+        {"Game.state", asBytes(Rzip(Rastate(bsnes))), nullptr, nullptr},
+        {"Game.state1", asBytes(bsnes.substr(0, 4) + U32Bytes(28) + bsnes.substr(8)), v28.c_str(),
+         nullptr},
         {"lower.zs1", lowerCase, kNotAState, nullptr},
         {"tiny.zs1", Prefix(demo, 15), kNotAState, nullptr},
         {"short.zs1", Prefix(demo, 43162), msg::kStateTooShort, nullptr},

@@ -9,6 +9,9 @@ inline constexpr char kStateOpenFailed[] =
     "An error occured while attempting to open this file. Check to make sure the file is not "
     "read-only, or currently in use.";
 inline constexpr char kNotAState[] = "Error opening file:\nFile is not a ZSNES save state.";
+// Ours: a state of an emulator we know, in a version or shape we do not; followed by what it is
+// ("a bsnes state of serializer version 28, which this program does not know") and ".".
+inline constexpr char kStateNotKnown[] = "Error opening file:\nFile is ";
 // Ours: a state too short to hold every field would be read past its end and grown on saving.
 inline constexpr char kStateTooShort[] =
     "Error opening file:\nThe save state is too short. A Vellumgate save state holds at least "

@@ -21,7 +21,7 @@ using Json = nlohmann::ordered_json;  // keys in the order they are documented
 using Edit = std::function<void(GameState&)>;
 
 // Keys that `show --json` writes for the reader's information and `apply` passes over.
-constexpr const char* kInformationKeys[] = {"$schema", "file", "rom"};
+constexpr const char* kInformationKeys[] = {"$schema", "file", "format", "rom"};
 
 Json MemberJson(const CharacterRecord& member) {
     Json json = {{"slot", member.index}};
@@ -283,9 +283,10 @@ private:
 }  // namespace
 
 std::string StateJsonText(const GameState& state, const std::string& file, const std::string& rom,
-                          const DescriptionTable* descriptions) {
+                          const DescriptionTable* descriptions, const std::string& format) {
     Json json;
     json["file"] = file;
+    json["format"] = format;
     json["rom"] = rom.empty() ? Json() : Json(rom);
     json["members"] = Json::array();
     for (const CharacterRecord& member : state.characters) {

@@ -13,9 +13,10 @@
 namespace sw {
 
 // Every editable field, and the flags that are on with their descriptions (may be null).
-// `rom` empty is written as null.
+// `rom` empty is written as null; `format` names the file's framing ("ZSNES 1.43").
 std::string StateJsonText(const GameState& state, const std::string& file, const std::string& rom,
-                          const DescriptionTable* descriptions);
+                          const DescriptionTable* descriptions,
+                          const std::string& format = "ZSNES 1.43");
 
 // Sets every field present in the JSON by the rules `set` follows (numbers stop at the pages'
 // limits, texts are cut to their widths; "flags", when present, lists every flag that is on).

@@ -5,6 +5,7 @@
 #include "FileIO.h"
 #include "GameText.h"
 #include "LittleEndian.h"
+#include "StateFormat.h"
 
 namespace sw {
 namespace {
@@ -55,9 +56,9 @@ void GameState::Clear() {
     psiSpecial[0] = '\0';
 }
 
-bool GameState::ReadCharacter(std::FILE* file, CharacterRecord& record) const {
+bool GameState::ReadCharacter(std::FILE* file, CharacterRecord& record, long shift) const {
     std::array<std::uint8_t, kMemberReadBytes> bytes{};
-    const bool complete = ReadAt(file, MemberBase(record.index), bytes.data(), bytes.size());
+    const bool complete = ReadAt(file, shift + MemberBase(record.index), bytes.data(), bytes.size());
     DecodeText(bytes.data() + kNameRel, kNameBytes, record.name);
     record.name[kNameBytes] = '\0';
     record.level = bytes[kLevelRel];
@@ -74,19 +75,19 @@ bool GameState::ReadCharacter(std::FILE* file, CharacterRecord& record) const {
     return complete;
 }
 
-bool GameState::ReadMoney(std::FILE* file) {
+bool GameState::ReadMoney(std::FILE* file, long shift) {
     // Cash, its unused fourth byte, then the bank balance.
     std::uint8_t bytes[kBankOffset - kMoneyOffset + kMoneyBytes] = {};
-    const bool complete = ReadAt(file, kMoneyOffset, bytes, sizeof bytes);
+    const bool complete = ReadAt(file, shift + kMoneyOffset, bytes, sizeof bytes);
     money = static_cast<std::int32_t>(ReadLE(bytes, kMoneyBytes));
     bank = static_cast<std::int32_t>(ReadLE(bytes + (kBankOffset - kMoneyOffset), kMoneyBytes));
     return complete;
 }
 
-bool GameState::ReadTexts(std::FILE* file) {
+bool GameState::ReadTexts(std::FILE* file, long shift) {
     // The four texts lie back to back; the terminating character of each buffer is kept.
     std::uint8_t bytes[kPsiSpecialOffset + kPsiSpecialBytes - kPlayerNameOffset] = {};
-    const bool complete = ReadAt(file, kPlayerNameOffset, bytes, sizeof bytes);
+    const bool complete = ReadAt(file, shift + kPlayerNameOffset, bytes, sizeof bytes);
     DecodeText(bytes, kPlayerNameBytes, playerName);
     DecodeText(bytes + (kDogNameOffset - kPlayerNameOffset), kDogNameBytes, dogName);
     DecodeText(bytes + (kFavoriteFoodOffset - kPlayerNameOffset), kFavoriteFoodBytes, favoriteFood);
@@ -94,15 +95,15 @@ bool GameState::ReadTexts(std::FILE* file) {
     return complete;
 }
 
-bool GameState::ReadFlags(std::FILE* file) {
-    return ReadAt(file, kFlagsOffset, eventFlags.data(), eventFlags.size());
+bool GameState::ReadFlags(std::FILE* file, long shift) {
+    return ReadAt(file, shift + kFlagsOffset, eventFlags.data(), eventFlags.size());
 }
 
-bool GameState::WriteCharacter(std::FILE* file, CharacterRecord record) const {
+bool GameState::WriteCharacter(std::FILE* file, CharacterRecord record, long shift) const {
     if (file == nullptr) {
         return true;
     }
-    const long base = MemberBase(record.index);
+    const long base = shift + MemberBase(record.index);
     bool ok = WriteText(file, base + kNameRel, record.name, kNameBytes);
 
     // Level, experience with its fourth byte 0, maximum HP and PP: nine bytes in a row.
@@ -126,74 +127,86 @@ bool GameState::WriteCharacter(std::FILE* file, CharacterRecord record) const {
     return Flush(file) && ok;
 }
 
-bool GameState::WriteMoney(std::FILE* file) const {
+bool GameState::WriteMoney(std::FILE* file, long shift) const {
     if (file == nullptr) {
         return true;
     }
     // Cash's fourth byte is always 0, whatever the value holds above its low three bytes.
     std::uint8_t cash[kMoneyBytes + 1] = {};
     WriteLE(cash, money, kMoneyBytes);
-    bool ok = WriteAt(file, kMoneyOffset, cash, sizeof cash);
-    ok = ok && WriteNumber(file, kBankOffset, bank, kMoneyBytes);
+    bool ok = WriteAt(file, shift + kMoneyOffset, cash, sizeof cash);
+    ok = ok && WriteNumber(file, shift + kBankOffset, bank, kMoneyBytes);
     return Flush(file) && ok;
 }
 
-bool GameState::WriteTexts(std::FILE* file) const {
+bool GameState::WriteTexts(std::FILE* file, long shift) const {
     if (file == nullptr) {
         return true;
     }
-    bool ok = WriteText(file, kPlayerNameOffset, playerName, kPlayerNameBytes);
-    ok = ok && WriteText(file, kDogNameOffset, dogName, kDogNameBytes);
-    ok = ok && WriteText(file, kFavoriteFoodOffset, favoriteFood, kFavoriteFoodBytes);
-    ok = ok && WriteText(file, kPsiSpecialOffset, psiSpecial, kPsiSpecialBytes);
+    bool ok = WriteText(file, shift + kPlayerNameOffset, playerName, kPlayerNameBytes);
+    ok = ok && WriteText(file, shift + kDogNameOffset, dogName, kDogNameBytes);
+    ok = ok && WriteText(file, shift + kFavoriteFoodOffset, favoriteFood, kFavoriteFoodBytes);
+    ok = ok && WriteText(file, shift + kPsiSpecialOffset, psiSpecial, kPsiSpecialBytes);
     return Flush(file) && ok;
 }
 
-bool GameState::WriteFlags(std::FILE* file) const {
+bool GameState::WriteFlags(std::FILE* file, long shift) const {
     if (file == nullptr) {
         return true;
     }
-    const bool ok = WriteAt(file, kFlagsOffset, eventFlags.data(), eventFlags.size());
+    const bool ok = WriteAt(file, shift + kFlagsOffset, eventFlags.data(), eventFlags.size());
     return Flush(file) && ok;
 }
 
-bool GameState::ReadAll(std::FILE* file) {
+bool GameState::ReadAll(std::FILE* file, long shift) {
     Clear();
     bool ok = true;
     for (CharacterRecord& member : characters) {
-        ok = ReadCharacter(file, member) && ok;
+        ok = ReadCharacter(file, member, shift) && ok;
     }
-    ok = ReadMoney(file) && ok;
-    ok = ReadTexts(file) && ok;
-    return ReadFlags(file) && ok;
+    ok = ReadMoney(file, shift) && ok;
+    ok = ReadTexts(file, shift) && ok;
+    return ReadFlags(file, shift) && ok;
 }
 
-int GameState::WriteAll(std::FILE* file) const {
+int GameState::WriteAll(std::FILE* file, long shift) const {
     int written = 0;
     for (const CharacterRecord& member : characters) {
-        if (!WriteCharacter(file, member)) {
+        if (!WriteCharacter(file, member, shift)) {
             return written;
         }
         ++written;
     }
-    if (!WriteMoney(file)) {
+    if (!WriteMoney(file, shift)) {
         return written;
     }
-    if (!WriteTexts(file)) {
+    if (!WriteTexts(file, shift)) {
         return written + 1;
     }
-    return WriteFlags(file) ? kSaveGroups : written + 2;
+    return WriteFlags(file, shift) ? kSaveGroups : written + 2;
 }
 
 bool GameState::ReadAll(std::string_view bytes) {
-    std::string copy(bytes);
+    const StateRecognition found = RecognizeState(bytes);
+    const long shift = found.Known() ? found.format.FieldShift() : 0;
+    std::string copy(found.Known() ? found.Bytes(bytes) : bytes);
     FilePtr file = OpenMemory(copy);
-    return file ? ReadAll(file.get()) : (Clear(), false);
+    return file ? ReadAll(file.get(), shift) : (Clear(), false);
 }
 
 bool GameState::WriteAll(std::string& bytes) const {
-    FilePtr file = OpenMemory(bytes);
-    return file && WriteAll(file.get()) == kSaveGroups;
+    StateRecognition found = RecognizeState(bytes);
+    if (!found.Known() || found.format.compression == StateCompression::kNone) {
+        FilePtr file = OpenMemory(bytes);
+        return file && WriteAll(file.get(), found.Known() ? found.format.FieldShift() : 0) ==
+                           kSaveGroups;
+    }
+    bool written = false;
+    {
+        FilePtr file = OpenMemory(found.unwrapped);
+        written = file && WriteAll(file.get(), found.format.FieldShift()) == kSaveGroups;
+    }
+    return written && WrapState(found.format, found.unwrapped, bytes);
 }
 
 int GameState::GetFlag(int n) const {

@@ -29,30 +29,34 @@ public:
     // event flags and the bytes of every text behind its first character.
     void Clear();
 
-    // Readers fill from an open state file; false when the file could not be read whole.
-    bool ReadCharacter(std::FILE* file, CharacterRecord& record) const;
-    bool ReadMoney(std::FILE* file);
-    bool ReadTexts(std::FILE* file);
-    bool ReadFlags(std::FILE* file);
+    // Readers fill from an open state file; false when the file could not be read whole. The
+    // shift moves every offset of the layout (a ZSNES state's) to where the file holds its
+    // work RAM (StateFormat::FieldShift).
+    bool ReadCharacter(std::FILE* file, CharacterRecord& record, long shift = 0) const;
+    bool ReadMoney(std::FILE* file, long shift = 0);
+    bool ReadTexts(std::FILE* file, long shift = 0);
+    bool ReadFlags(std::FILE* file, long shift = 0);
 
     // Writers do nothing and succeed without a file; otherwise they write in place and flush,
     // and return false when a write or the flush failed.
-    bool WriteCharacter(std::FILE* file, CharacterRecord record) const;
-    bool WriteMoney(std::FILE* file) const;
-    bool WriteTexts(std::FILE* file) const;
-    bool WriteFlags(std::FILE* file) const;
+    bool WriteCharacter(std::FILE* file, CharacterRecord record, long shift = 0) const;
+    bool WriteMoney(std::FILE* file, long shift = 0) const;
+    bool WriteTexts(std::FILE* file, long shift = 0) const;
+    bool WriteFlags(std::FILE* file, long shift = 0) const;
 
     // Clear, then read all four members, money, texts and flags (a document load).
-    bool ReadAll(std::FILE* file);
+    bool ReadAll(std::FILE* file, long shift = 0);
     // The groups a save writes, in this order: the four members, the money, the texts, the
     // flags; each is flushed before the next.
     static constexpr int kSaveGroups = 7;
     // Writes the groups in order and stops at the first that fails, so that a failing disk is
     // not written on blindly; returns how many were written whole (kSaveGroups: all).
-    int WriteAll(std::FILE* file) const;
+    int WriteAll(std::FILE* file, long shift = 0) const;
 
     // The same on a whole file's bytes in memory, by the same readers and writers: a load of
-    // bytes already read, and the bytes a save would leave (their length never changes).
+    // bytes already read, and the bytes a save would leave. The bytes are a state of any
+    // framing RecognizeState knows (a compressed one is unwrapped and wrapped again); other
+    // bytes are taken as laid out as a ZSNES state. An uncompressed state keeps its length.
     bool ReadAll(std::string_view bytes);
     bool WriteAll(std::string& bytes) const;
 

@@ -15,6 +15,12 @@ namespace sw::layout {
 inline constexpr char kStateHeader[] = "ZSNES Save State";
 inline constexpr std::size_t kStateHeaderSize = 16;
 
+// The offsets below are a ZSNES 1.43 state's. Its console work RAM (128 KiB) begins at 3091,
+// so a field at offset X lies at work RAM offset X - 3091, which is where every other
+// emulator's state has it, after its own framing.
+inline constexpr long kZsnesWramOffset = 3091;
+inline constexpr long kWramBytes = 131072;
+
 // 24 bytes at 0xA414: player name, game text encoding.
 inline constexpr long kPlayerNameOffset = 42004;
 inline constexpr std::size_t kPlayerNameBytes = 24;

@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <algorithm>
 
 #include "FileIO.h"
 #include "Layout.h"
 #include "Messages.h"
 #include "PathRules.h"
+#include "StateFormat.h"
 
 namespace sw {
 namespace {
@@ -44,12 +46,23 @@ bool StateLongEnough(long long size, FileProblem& problem) {
     return true;
 }
 
-// The kind of a file of `size` bytes, from the few bytes that tell it (read by `read`).
+// The kind of a file from its bytes (`read` gives `count` of them at an offset; a state
+// that is not ZSNES's is read whole).
 FileKind KindOf(long long size, const std::function<std::string(long, std::size_t)>& read,
                 FileProblem& problem) {
-    const std::string header = read(0, layout::kStateHeaderSize);
-    if (header == layout::kStateHeader) {
+    const std::string head = read(0, layout::kStateHeaderSize);
+    if (head == layout::kStateHeader) {
         return StateLongEnough(size, problem) ? FileKind::kSaveState : FileKind::kNone;
+    }
+    if (HasStateMagic(head) || head.substr(0, 2) == "\x1f\x8b") {
+        const StateRecognition found = RecognizeState(read(0, static_cast<std::size_t>(size)));
+        if (found.Known()) {
+            return FileKind::kSaveState;
+        }
+        if (!found.found.empty()) {
+            problem = {0, "it is " + found.found};
+            return FileKind::kNone;
+        }
     }
     if (read(layout::kRomTitleOffset, layout::kRomTitleBytes) == layout::kRomTitle) {
         return FileKind::kRom;
@@ -68,6 +81,38 @@ FileKind KindOfOpenFile(std::FILE* file, long long size, FileProblem& problem) {
                        : std::string();
         },
         problem);
+}
+
+// The problem of bytes that are no usable state, in the words of CheckStateBytes.
+bool ProblemOf(const StateRecognition& found, long long size, FileProblem& problem) {
+    switch (found.verdict) {
+        case StateVerdict::kKnown:
+            return true;
+        case StateVerdict::kTooShort:
+            return StateLongEnough(size, problem);
+        case StateVerdict::kRefused:
+            problem = {0, "it is " + found.found};
+            return false;
+        case StateVerdict::kUnknown:
+            break;
+    }
+    problem = {0, "it is not a ZSNES save state"};
+    return false;
+}
+
+// A compressed state: its bytes unwrapped, patched, wrapped again and put in the file's place
+// whole (a new file renamed over it), so that it is either the old file or the new one.
+std::string RewriteCompressed(const std::string& path, const GameState& state, std::string bytes) {
+    FileProblem problem;
+    if (!state.WriteAll(bytes)) {
+        return std::string(msg::kSaveFailed) + path +
+               ": the state could not be compressed again\n\n" + msg::kNothingWritten;
+    }
+    if (!ReplaceFile(path, bytes, problem)) {
+        return std::string(msg::kSaveFailed) + Describe(path, problem) + "\n\n" +
+               msg::kNothingWritten;
+    }
+    return {};
 }
 
 }  // namespace
@@ -122,6 +167,7 @@ bool ValidateStateFile(const std::string& path, Prompter& prompter) {
     std::uint8_t header[layout::kStateHeaderSize] = {};
     long size = -1;
     bool headerRead = false;
+    std::string bytes;
     {
         FileProblem problem;
         FilePtr file = OpenExisting(path, FileAccess::kUpdate, problem);
@@ -132,24 +178,30 @@ bool ValidateStateFile(const std::string& path, Prompter& prompter) {
         }
         headerRead = ReadAt(file.get(), 0, header, sizeof header);
         size = FileSize(file.get());
+        // Only another emulator's state is read whole to be recognised.
+        if (std::memcmp(header, layout::kStateHeader, sizeof header) != 0 &&
+            !ReadAllOf(file.get(), bytes, problem)) {
+            bytes.clear();
+        }
     }
-    if (!headerRead || std::memcmp(header, layout::kStateHeader, sizeof header) != 0) {
-        prompter.ShowMessage(msg::kNotAState);
-        return false;
+    if (headerRead && std::memcmp(header, layout::kStateHeader, sizeof header) == 0) {
+        if (size < layout::kMinStateSize) {
+            prompter.ShowMessage(msg::kStateTooShort);
+            return false;
+        }
+        return true;
     }
-    if (size < layout::kMinStateSize) {
-        prompter.ShowMessage(msg::kStateTooShort);
-        return false;
+    const StateRecognition found = RecognizeState(bytes);
+    if (found.Known()) {
+        return true;
     }
-    return true;
+    prompter.ShowMessage(found.found.empty() ? std::string(msg::kNotAState)
+                                             : msg::kStateNotKnown + found.found + ".");
+    return false;
 }
 
 bool CheckStateBytes(std::string_view bytes, FileProblem& problem) {
-    if (bytes.substr(0, layout::kStateHeaderSize) != layout::kStateHeader) {
-        problem = {0, "it is not a ZSNES save state"};
-        return false;
-    }
-    return StateLongEnough(static_cast<long long>(bytes.size()), problem);
+    return ProblemOf(RecognizeState(bytes), static_cast<long long>(bytes.size()), problem);
 }
 
 bool ReadStateBytes(const std::string& path, std::string& bytes, FileProblem& problem) {
@@ -179,9 +231,12 @@ int CheckRom(const std::string& statePath, std::string& romPath, Prompter& promp
 bool IsSaveState(const std::string& path) {
     FileProblem problem;
     FilePtr file = OpenExisting(path, FileAccess::kRead, problem);
-    std::uint8_t header[layout::kStateHeaderSize] = {};
-    return file && ReadAt(file.get(), 0, header, sizeof header) &&
-           std::memcmp(header, layout::kStateHeader, sizeof header) == 0;
+    std::string bytes;
+    if (!file || !ReadAllOf(file.get(), bytes, problem)) {
+        return false;
+    }
+    // Any state framing at all, known version or not; compressed ones when they unwrap to one.
+    return HasStateMagic(bytes) || RecognizeState(bytes).verdict != StateVerdict::kUnknown;
 }
 
 std::string SaveStateFile(std::FILE* file, const std::string& path, const GameState& state,
@@ -201,8 +256,27 @@ std::string SaveStateFile(std::FILE* file, const std::string& path, const GameSt
         return std::string(msg::kSaveFailed) + Describe(path, problem) + "\n\n" +
                msg::kNothingWritten;
     }
+    // Where the fields lie in this file; a compressed state is rewritten whole.
+    long shift = 0;
+    std::uint8_t header[layout::kStateHeaderSize] = {};
+    ReadFreshAt(file, 0, header, sizeof header);
+    if (std::memcmp(header, layout::kStateHeader, sizeof header) != 0) {
+        const long size = FileSize(file);
+        std::string bytes(static_cast<std::size_t>(std::max(size, 0L)), '\0');
+        if (size < 0 ||
+            !ReadFreshAt(file, 0, reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size())) {
+            return std::string(msg::kSaveFailed) + path + ": " + LastErrorText() + "\n\n" +
+                   msg::kNothingWritten;
+        }
+        const StateRecognition found = RecognizeState(bytes);
+        if (found.format.compression != StateCompression::kNone) {
+            lock.Release();  // the replace takes its own look at other programs' locks
+            return RewriteCompressed(path, state, std::move(bytes));
+        }
+        shift = found.format.FieldShift();
+    }
     errno = 0;
-    const int written = state.WriteAll(file);
+    const int written = state.WriteAll(file, shift);
     if (written == GameState::kSaveGroups) {
         return {};
     }
