@@ -7,6 +7,8 @@
 #   ./dev.sh package        build the Debian package statewright_<version>_<arch>.deb, whose
 #                           version names the release it is built on (0.1.0-1~deb12)
 #   ./dev.sh fuzz [SECONDS]  build the fuzz targets with clang and run each (default 60 s)
+#   ./dev.sh test-emulators [DIR]  edit states that real emulators saved of our own test ROM
+#                           and check what they load back (files in DIR, default build/emulators)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,13 +18,14 @@ BUILD_DIR=${BUILD_DIR:-build}
 #   build-essential cmake ninja-build pkg-config   compilers and the build
 #   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins the window, sound output, headless tests
 #   libsndfile1-dev                                 decodes the program's ADPCM sounds
+#   zlib1g-dev                                      compressed states (RetroArch RZIP, gzip)
 #   libcli11-dev nlohmann-json3-dev                 statewright-cli's arguments and JSON
 #   libgtest-dev libgmock-dev libbenchmark-dev      tests and benchmarks
 #   fonts-dejavu-core                               a font for offscreen rendering in tests
 #   python3-jsonschema                              checks `show --json` against docs/ schema
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-          libsndfile1-dev libcli11-dev nlohmann-json3-dev
+          libsndfile1-dev zlib1g-dev libcli11-dev nlohmann-json3-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core python3-jsonschema)
 # What the install checks and the Debian package need besides:
 #   desktop-file-utils appstream libxml2-utils      validate the desktop entry, metainfo, MIME
@@ -33,7 +36,7 @@ INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-i
 
 # The fuzz targets' build (./dev.sh fuzz only): clang with libFuzzer and the sanitizers; the
 # configure step also looks for the command line's two header libraries.
-FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-dev
+FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-dev zlib1g-dev
                libcli11-dev nlohmann-json3-dev)
 FUZZ_TARGETS=(state rom descriptions config flag_number game_text)
 
@@ -101,6 +104,22 @@ fuzz() {
     echo "fuzzing: no finding in ${#FUZZ_TARGETS[@]} targets, ${seconds} s each"
 }
 
+# Boots our own test ROM in bsnes-mercury (three profiles), RetroArch and snes9x, edits the
+# states they save with this build's statewright-cli, and checks what they load back.
+test_emulators() {
+    # cc65                                   assembles the test ROM
+    # libretro-bsnes-mercury-*               the cores, run by tests/emulators/frontend.cpp
+    # retroarch libretro-core-info dbus      RetroArch headless (the info files allow states)
+    # nodejs p7zip-full (npm)                snes9x: a browser build from the npm registry
+    local packages=(cc65 libretro-bsnes-mercury-accuracy libretro-bsnes-mercury-balanced
+                    libretro-bsnes-mercury-performance retroarch libretro-core-info dbus python3
+                    nodejs p7zip-full)
+    command -v npm >/dev/null || packages+=(npm)  # some builds of nodejs bring their own
+    install_packages "${PACKAGES[@]}" "${packages[@]}"
+    build
+    STATEWRIGHT_CLI="$BUILD_DIR/bin/statewright-cli" tests/emulators/run.sh "$1"
+}
+
 case "${1:-}" in
     run)
         install_packages "${PACKAGES[@]}"
@@ -144,8 +163,12 @@ case "${1:-}" in
         install_packages "${FUZZ_PACKAGES[@]}"
         fuzz "$seconds"
         ;;
+    test-emulators)
+        test_emulators "${2:-$BUILD_DIR/emulators}"
+        ;;
     *)
-        echo "usage: $0 run|test|build|check-install|package|fuzz [SECONDS]" >&2
+        echo "usage: $0 run|test|build|check-install|package|fuzz [SECONDS]|test-emulators [DIR]" \
+            >&2
         exit 1
         ;;
 esac
