@@ -68,12 +68,17 @@ void PutU32(std::string& out, std::uint32_t value) {
     out.append(reinterpret_cast<const char*>(bytes), 4);
 }
 
+// A byte count with thousands separators (never negative here).
 std::string Number(long long value) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = std::to_string(value);
+    std::string shown;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            shown.push_back(',');
+        }
+        shown.push_back(digits[i]);
     }
-    return (value < 0 ? "-" : "") + digits;
+    return shown;
 }
 
 bool PossibleSram(long size) {
