@@ -35,6 +35,9 @@ constexpr char kNoBackupHelp[] =
     "Write without first copying the file to the backup folder "
     "($XDG_DATA_HOME/statewright/backups/)";
 
+constexpr char kRomHelp[] =
+    "The state's ROM image, where it is not beside the state as STATE's name with .smc or .sfc";
+
 struct Command {
     const char* name;
     const char* description;
@@ -53,6 +56,7 @@ const std::vector<Command>& Commands() {
              c.add_flag("--json", a.show.json,
                         "Print one JSON object (the form `apply` reads; docs/state.schema.json), "
                         "the set flags with their descriptions");
+             c.add_option("--rom", a.show.rom, kRomHelp);
              c.add_flag("--force", a.show.force, kForceHelp);
          },
          [](const Arguments& a, Streams io) { return RunShow(a.show, io); }},
@@ -64,6 +68,7 @@ const std::vector<Command>& Commands() {
                           "speed|guts|luck|vitality|iq|goods (N = 0-3), money, bank, "
                           "playerName, dogName, favoriteFood, psiSpecial")
                  ->required();
+             c.add_option("--rom", a.set.rom, kRomHelp);
              c.add_flag("--force", a.set.force, kForceHelp);
              c.add_flag("--no-backup", a.set.noBackup, kNoBackupHelp);
          },
@@ -73,6 +78,7 @@ const std::vector<Command>& Commands() {
              c.add_option("STATE", a.flag.state)->required();
              c.add_option("ACTION", a.flag.action, "on, off or toggle")->required();
              c.add_option("N", a.flag.numbers, "Flag numbers $0001-$0400")->required();
+             c.add_option("--rom", a.flag.rom, kRomHelp);
              c.add_flag("--force", a.flag.force, kForceHelp);
              c.add_flag("--no-backup", a.flag.noBackup, kNoBackupHelp);
          },
@@ -97,6 +103,7 @@ const std::vector<Command>& Commands() {
          [](CLI::App& c, Arguments& a) {
              c.add_option("STATE", a.apply.state)->required();
              c.add_option("FILE", a.apply.json, "A JSON file, or - for standard input")->required();
+             c.add_option("--rom", a.apply.rom, kRomHelp);
              c.add_flag("--force", a.apply.force, kForceHelp);
              c.add_flag("--no-backup", a.apply.noBackup, kNoBackupHelp);
          },
@@ -105,6 +112,7 @@ const std::vector<Command>& Commands() {
          [](CLI::App& c, Arguments& a) {
              c.add_option("STATE", a.exportConfig.state)->required();
              c.add_option("FILE", a.exportConfig.config)->required();
+             c.add_option("--rom", a.exportConfig.rom, kRomHelp);
              c.add_flag("--force", a.exportConfig.force, kForceHelp);
          },
          [](const Arguments& a, Streams io) { return RunExportConfig(a.exportConfig, io); }},
@@ -112,6 +120,7 @@ const std::vector<Command>& Commands() {
          [](CLI::App& c, Arguments& a) {
              c.add_option("FILE", a.importConfig.config)->required();
              c.add_option("STATE", a.importConfig.state)->required();
+             c.add_option("--rom", a.importConfig.rom, kRomHelp);
              c.add_flag("--force", a.importConfig.force, kForceHelp);
              c.add_flag("--no-backup", a.importConfig.noBackup, kNoBackupHelp);
          },

@@ -10,7 +10,6 @@
 #include <iterator>
 #include <optional>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
@@ -75,21 +74,32 @@ struct OpenDocument {
 // A ROM that lies beside the state but cannot be used is no ROM to the editor, which says
 // nothing; here a line tells the user why the built-in names are shown.
 void NoteUnusableRom(const std::string& statePath, std::ostream& err) {
-    const std::string rom = RomPathFor(statePath);
-    FileProblem problem;
-    if (!OpenExisting(rom, FileAccess::kRead, problem) && !problem.IsMissing()) {
-        err << "Note: the ROM beside the state is not used (" << Describe(rom, problem)
-            << "); the built-in item names are shown.\n";
+    for (const std::string& rom : RomCandidatesFor(statePath)) {
+        FileProblem problem;
+        if (!OpenExisting(rom, FileAccess::kRead, problem) && !problem.IsMissing()) {
+            err << "Note: the ROM beside the state is not used (" << Describe(rom, problem)
+                << "); the built-in item names are shown.\n";
+            return;
+        }
     }
 }
 
-int OpenState(const std::string& path, bool force, bool forWriting, Streams io, OpenDocument& doc) {
+int OpenState(const std::string& path, const std::string& romChoice, bool force, bool forWriting,
+              Streams io, OpenDocument& doc) {
     CliPrompter prompter(io.err, force);
     if (!ValidateStateFile(path, prompter)) {
         return kFileError;
     }
     doc.path = path;
-    const int rom = CheckRom(path, doc.romPath, prompter);
+    if (!romChoice.empty()) {
+        // A ROM named on the command line that cannot be read is an error, not "no ROM".
+        FileProblem problem;
+        if (!OpenExisting(romChoice, FileAccess::kRead, problem)) {
+            io.err << "Cannot read the ROM " << Describe(romChoice, problem) << '\n';
+            return kFileError;
+        }
+    }
+    const int rom = CheckRom(path, doc.romPath, prompter, romChoice);
     if (rom == kRomDeclined) {
         return kForeignRom;
     }
@@ -328,7 +338,7 @@ int RunDemo(const DemoArgs& args, Streams io) {
 
 int RunShow(const ShowArgs& args, Streams io) {
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.force, false, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, false, io, doc); code != kDone) {
         return code;
     }
     if (args.json) {
@@ -351,7 +361,7 @@ int RunSet(const SetArgs& args, Streams io) {
         edits.push_back(std::move(*edit));
     }
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
         return code;
     }
     for (const Edit& edit : edits) {
@@ -375,7 +385,7 @@ int RunFlag(const FlagArgs& args, Streams io) {
         indexes.push_back(number - 1);
     }
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
         return code;
     }
     for (int index : indexes) {
@@ -390,19 +400,19 @@ int RunFlag(const FlagArgs& args, Streams io) {
 
 int RunExportConfig(const ExportConfigArgs& args, Streams io) {
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.force, false, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, false, io, doc); code != kDone) {
         return code;
     }
     CliPrompter prompter(io.err, args.force);
     // Never over the state it was read from, nor over that state's ROM.
-    return WriteConfigFile(args.config, doc.state, prompter, {doc.path, RomPathFor(doc.path)})
+    return WriteConfigFile(args.config, doc.state, prompter, {doc.path, doc.romPath})
                ? kDone
                : kFileError;
 }
 
 int RunImportConfig(const ImportConfigArgs& args, Streams io) {
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
         return code;
     }
     CliPrompter prompter(io.err, args.force);
@@ -419,9 +429,7 @@ int RunItems(const ItemsArgs& args, Streams io) {
         io.err << "Cannot read the ROM " << Describe(args.rom, problem) << '\n';
         return kFileError;
     }
-    struct stat info {};
-    if (stat(args.rom.c_str(), &info) == 0 &&
-        info.st_size < layout::ItemNameRecordOffset(layout::kItemCount)) {
+    if (RomEndsBeforeItemTable(args.rom)) {
         io.err << "The ROM ends before its item-name table does; the names it lacks are the "
                   "built-in ones.\n";
     }
@@ -567,7 +575,7 @@ int RunApply(const ApplyArgs& args, Streams io) {
         return kUsage;
     }
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
         return code;
     }
     ApplyStateJson(text, doc.state, errors);

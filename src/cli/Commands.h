@@ -27,11 +27,13 @@ struct DemoArgs {
 struct ShowArgs {
     std::string state;
     bool json = false;
+    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
 };
 struct SetArgs {
     std::string state;
     std::vector<std::string> assignments;  // KEY=VALUE
+    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
     bool noBackup = false;
 };
@@ -39,17 +41,20 @@ struct FlagArgs {
     std::string state;
     std::string action;  // on, off or toggle
     std::vector<std::string> numbers;
+    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
     bool noBackup = false;
 };
 struct ExportConfigArgs {
     std::string state;
     std::string config;
+    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
 };
 struct ImportConfigArgs {
     std::string config;
     std::string state;
+    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
     bool noBackup = false;
 };
@@ -74,6 +79,7 @@ struct DiffArgs {
 struct ApplyArgs {
     std::string state;
     std::string json;  // a file, or "-" for standard input
+    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
     bool noBackup = false;
 };

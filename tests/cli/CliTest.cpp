@@ -274,7 +274,8 @@ TEST_F(Cli, ApplyRefusesAWrongDocumentAndChangesNothing) {
 
 // A state that is no state is the fault matrix's.
 TEST_F(Cli, AForeignRomIsRefusedUnlessForced) {
-    Bytes foreign = ReadBytes(rom);
+    const Bytes game = ReadBytes(rom);
+    Bytes foreign = game;
     std::memcpy(&foreign[65984], "STRANGELAND", 11);
     WriteBytes(rom, foreign);
     EXPECT_EQ(Run({"set", state, "member0.level=9"}), 3);
@@ -283,6 +284,21 @@ TEST_F(Cli, AForeignRomIsRefusedUnlessForced) {
     EXPECT_EQ(Run({"set", state, "member0.level=9", "--force"}), 0);
     Bytes expected = original;
     expected[42470] = 9;
+    EXPECT_THAT(Changed(expected), IsEmpty());
+
+    // --rom names the game's ROM kept elsewhere, here without copier header: no question about
+    // the foreign one beside; one that cannot be read is an error, not "no ROM".
+    const std::string kept = dir / "roms/Vellum Gate.sfc";
+    std::filesystem::create_directories(dir / "roms");
+    WriteBytes(kept, Bytes(game.begin() + 512, game.end()));
+    EXPECT_EQ(Run({"show", "--json", "--rom", kept, state}), 0) << err.str();
+    EXPECT_EQ(Json::parse(out.str()).at("rom"), kept);
+    EXPECT_EQ(Run({"set", "--rom", kept, state, "member0.level=10"}), 0) << err.str();
+    expected[42470] = 10;
+    EXPECT_THAT(Changed(expected), IsEmpty());
+    EXPECT_EQ(Run({"set", "--rom", dir / "roms/none.sfc", state, "member0.level=11"}), 2);
+    EXPECT_EQ(err.str(), "Cannot read the ROM " + dir / "roms/none.sfc" +
+                             ": No such file or directory\n");
     EXPECT_THAT(Changed(expected), IsEmpty());
 }
 

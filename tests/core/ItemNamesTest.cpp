@@ -156,5 +156,35 @@ TEST_F(RomFile, AShortRomKeepsTheNamesItLacksAndIsNeverGrown) {
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+// Without the copier header (most .sfc files) every record lies 512 bytes earlier; the title
+// tells the layout, so that a ROM of either size rule reads and writes the same names.
+TEST_F(RomFile, AHeaderlessRomHoldsEveryRecord512BytesEarlier) {
+    const auto headerless = [](const Bytes& withHeader, std::size_t cut = 0) {
+        return Bytes(withHeader.begin() + 512, withHeader.end() - static_cast<long>(cut));
+    };
+    WriteBytes(path, headerless(rom));
+    EXPECT_FALSE(RomEndsBeforeItemTable(path));
+    for (const auto& [code, name] : {std::pair{255, "Quill of Ash"}, std::pair{0, "Lamp"}}) {
+        ASSERT_TRUE(Write(code, name));
+        rom = WithItemName(rom, code, name);
+        EXPECT_THAT(DiffOffsets(headerless(rom), ReadBytes(path)), IsEmpty());
+    }
+    ItemNameTable names = DefaultItemNames();
+    ASSERT_TRUE(ReadRomItemNames(path, names));
+    EXPECT_EQ(names[255], "Quill of Ash");
+    EXPECT_EQ(names[0], "Lamp");
+    EXPECT_EQ(names[1], DefaultItemNames()[1]);
+
+    // Cut inside the last record: the record's own place is named.
+    WriteBytes(path, Bytes(rom.begin() + 512, rom.begin() + Record(255) + 20));
+    EXPECT_TRUE(RomEndsBeforeItemTable(path));
+    EXPECT_FALSE(Write(255, "x"));
+    EXPECT_EQ(problem.reason,
+              "the ROM holds only 1406701 bytes and ends before the name of item 255, which lies "
+              "at bytes 1406681-1406719; it is not a whole game ROM");
+    WriteBytes(path, Bytes(rom.begin(), rom.begin() + Record(256)));
+    EXPECT_FALSE(RomEndsBeforeItemTable(path));
+}
+
 }  // namespace
 }  // namespace sw::test

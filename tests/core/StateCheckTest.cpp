@@ -13,6 +13,7 @@
 #include "Messages.h"
 #include "PathRules.h"
 #include "RecordingPrompter.h"
+#include "Sha256.h"
 #include "StateCheck.h"
 #include "TestFiles.h"
 
@@ -84,37 +85,97 @@ TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
 }
 
 TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
-    TempDir dir;
-    const std::string state = dir / "quest.zs1";
-    const std::string rom = dir / "quest.smc";
     const Bytes good = MakeDemoRom();
     Bytes foreign = good;
     std::memcpy(&foreign[65984], "VELLUM GAME", 11);
     Bytes nulInTitle = good;
     nulInTitle[65984 + 6] = 0x00;
-    // What, the ROM (if any), the answers (given exactly when the question must come), result.
-    const std::tuple<const char*, std::optional<Bytes>, std::deque<bool>, int> cases[] = {
-        {"no ROM", std::nullopt, {}, 0},
-        {"the game's ROM", good, {}, 1},
-        {"foreign, Yes", foreign, {true}, 1},
-        {"foreign, No", foreign, {false}, -1},
-        {"0x00 inside the title", nulInTitle, {false}, -1},
-        {"ends inside the title", Prefix(good, 65994), {false}, -1},
-        {"ends behind the title", Prefix(good, 65995), {}, 1},
+    const Bytes headerless(good.begin() + 512, good.end());  // a .sfc: the title at 0xFFC0
+    Bytes titleAtBoth = good;  // 65,984 is the copier header's title: this one is the game's
+    std::memcpy(&titleAtBoth[65472], "VELLUM GATE", 11);
+    // bsnes states name their ROM by the SHA-256 of it without copier header.
+    const auto bsnesNaming = [](const Bytes& rom) {
+        std::string state = BsnesState(DemoWram(), "Accuracy", 0);
+        state.replace(8, 64, Sha256Hex(std::string(rom.begin() + 512, rom.end())));
+        return Bytes(state.begin(), state.end());
     };
-    for (const auto& [what, bytes, answers, result] : cases) {
-        SCOPED_TRACE(what);
-        std::filesystem::remove(rom);
-        if (bytes) {
-            WriteBytes(rom, *bytes);
+    const Bytes otherRom = [&] {
+        Bytes rom = good;
+        rom.back() ^= 1;
+        return rom;
+    }();
+    using Files = std::vector<std::pair<std::string, Bytes>>;
+    struct Case {
+        const char* what;
+        std::string state;
+        Files files;              // besides the state: ROMs and a bsnes state
+        std::string chosen;       // a ROM the user named
+        std::deque<bool> answers;  // given exactly when the question must come
+        int result;
+        std::string accepted;     // the ROM path taken, below the folder
+    };
+    const Case cases[] = {
+        {"no ROM", "quest.zs1", {}, "", {}, 0, ""},
+        {"the game's ROM", "quest.zs1", {{"quest.smc", good}}, "", {}, 1, "quest.smc"},
+        {"foreign, Yes", "quest.zs1", {{"quest.smc", foreign}}, "", {true}, 1, "quest.smc"},
+        {"foreign, No", "quest.zs1", {{"quest.smc", foreign}}, "", {false}, -1, ""},
+        {"0x00 inside the title", "quest.zs1", {{"quest.smc", nulInTitle}}, "", {false}, -1, ""},
+        {"ends inside the title", "quest.zs1", {{"quest.smc", Prefix(good, 65994)}}, "", {false},
+         -1, ""},
+        {"ends behind the title", "quest.zs1", {{"quest.smc", Prefix(good, 65995)}}, "", {}, 1,
+         "quest.smc"},
+        {"no copier header, as .sfc", "quest.zs1", {{"quest.sfc", headerless}}, "", {}, 1,
+         "quest.sfc"},
+        {"headerless and cut behind its title", "quest.zs1",
+         {{"quest.sfc", Prefix(headerless, 65483)}}, "", {}, 1, "quest.sfc"},
+        {"title in both places", "quest.zs1", {{"quest.smc", titleAtBoth}}, "", {}, 1,
+         "quest.smc"},
+        {".smc comes first, though foreign", "quest.zs1",
+         {{"quest.smc", foreign}, {"quest.sfc", good}}, "", {false}, -1, ""},
+        {"a folder in .smc's place is no ROM", "quest.zs1",
+         {{"quest.smc/", {}}, {"quest.sfc", good}}, "", {}, 1, "quest.sfc"},
+        {"RetroArch's auto state", "Quest.state.auto", {{"Quest.sfc", headerless}}, "", {}, 1,
+         "Quest.sfc"},
+        {"the auto state's own cut first", "Quest.state.auto",
+         {{"Quest.state.smc", good}, {"Quest.smc", foreign}}, "", {}, 1, "Quest.state.smc"},
+        {"snes9x's slot", "Quest.003", {{"Quest.smc", good}}, "", {}, 1, "Quest.smc"},
+        {"ares's slot", "Quest.bs9", {{"Quest.sfc", headerless}}, "", {}, 1, "Quest.sfc"},
+        {"a ROM named elsewhere, not the one beside", "quest.zs1",
+         {{"quest.smc", foreign}, {"roms/Vellum Gate.sfc", headerless}}, "roms/Vellum Gate.sfc",
+         {}, 1, "roms/Vellum Gate.sfc"},
+        {"a ROM named that is missing", "quest.zs1", {{"quest.smc", good}}, "roms/none.sfc", {},
+         0, ""},
+        {"bsnes: the ROM it names", "Quest.state", {{"Quest.state", bsnesNaming(good)},
+                                                    {"Quest.sfc", headerless}},
+         "", {}, 1, "Quest.sfc"},
+        {"bsnes: the same ROM with a copier header", "Quest.state",
+         {{"Quest.state", bsnesNaming(good)}, {"Quest.smc", good}}, "", {}, 1, "Quest.smc"},
+        {"bsnes: another ROM with the title, Yes", "Quest.state",
+         {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}}, "", {true}, 1,
+         "Quest.smc"},
+        {"bsnes: another ROM with the title, No", "Quest.state",
+         {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}}, "", {false}, -1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        std::filesystem::create_directory(dir / "roms");
+        for (const auto& [name, bytes] : c.files) {
+            if (name.back() == '/') {
+                std::filesystem::create_directory(dir / name);
+            } else {
+                WriteBytes(dir / name, bytes);
+            }
         }
         RecordingPrompter prompter;
-        prompter.answers = answers;
+        prompter.answers = c.answers;
         std::string romPath = "previous";
-        EXPECT_EQ(CheckRom(state, romPath, prompter), result);
-        EXPECT_EQ(romPath, result == 1 ? rom : "previous");
+        EXPECT_EQ(CheckRom(dir / c.state, romPath, prompter,
+                           c.chosen.empty() ? "" : std::string(dir / c.chosen)),
+                  c.result);
+        EXPECT_EQ(romPath, c.result == 1 ? std::string(dir / c.accepted) : "previous");
         EXPECT_THAT(prompter.messages, IsEmpty());
-        EXPECT_EQ(prompter.questions, std::vector<std::string>(answers.size(), kRomWarning));
+        EXPECT_EQ(prompter.questions, std::vector<std::string>(c.answers.size(), kRomWarning));
     }
 }
 
@@ -123,6 +184,13 @@ TEST(PathRules, CutAtTheLastDotEvenInAFolderName) {
     EXPECT_EQ(RomPathFor("/games/v1.2/quest"), "/games/v1.smc");
     EXPECT_EQ(RomPathFor("quest"), "quest.smc");
     EXPECT_EQ(RomPathFor("my.quest.zst"), "my.quest.smc");
+    EXPECT_THAT(RomCandidatesFor("/g/Quest.state1"), ElementsAre("/g/Quest.smc", "/g/Quest.sfc"));
+    EXPECT_THAT(RomCandidatesFor("/g/Quest.STATE.Auto"),
+                ElementsAre("/g/Quest.STATE.smc", "/g/Quest.STATE.sfc", "/g/Quest.smc",
+                            "/g/Quest.sfc"));
+    EXPECT_THAT(RomCandidatesFor("/g/.state.auto/x"),
+                ElementsAre("/g/.state.smc", "/g/.state.sfc"));
+    EXPECT_THAT(RomCandidatesFor("/g/.state.auto"), ElementsAre("/g/.state.smc", "/g/.state.sfc"));
     EXPECT_EQ(StateBaseName("/games/my.quest.zs1"), "myquest");
     EXPECT_EQ(StateBaseName("quest.zs1"), "quest");
     EXPECT_EQ(StateBaseName("/games/v1.2/quest"), "");

@@ -8,6 +8,7 @@
 #include "Demo.h"
 #include "EmulatorStates.h"
 #include "GameState.h"
+#include "Sha256.h"
 #include "StateDiff.h"
 #include "StateFormat.h"
 
@@ -162,6 +163,21 @@ TEST(StateFormat, RefusesWhatDoesNotFitSayingWhatItFound) {
                                      std::string(), Filler(300000, 3)}) {
         EXPECT_EQ(RecognizeState(bytes).verdict, StateVerdict::kUnknown);
         EXPECT_TRUE(RecognizeState(bytes).found.empty());
+    }
+}
+
+// The hash a bsnes state names its ROM by: the standard's own vectors, across block edges.
+TEST(StateFormat, Sha256OfTheRom) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& [bytes, hex] : cases) {
+        EXPECT_EQ(Sha256Hex(bytes), hex) << bytes.size() << " bytes";
     }
 }
 

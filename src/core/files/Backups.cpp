@@ -332,12 +332,13 @@ bool RestoreBackup(const std::string& folder, bool backupsOn, const std::string&
     if (kind == FileKind::kNone) {
         return Refuse(problem, backupPath, "it cannot be put back: " + kindProblem.reason);
     }
-    constexpr long kRomTableEnd = layout::ItemNameRecordOffset(layout::kItemCount);
-    if (kind == FileKind::kRom && bytes.size() < static_cast<std::size_t>(kRomTableEnd)) {
+    const long romTableEnd = layout::ItemNameRecordOffset(layout::kItemCount) -
+                              layout::kRomCopierHeaderBytes + RomHeaderBytesOf(bytes);
+    if (kind == FileKind::kRom && bytes.size() < static_cast<std::size_t>(romTableEnd)) {
         return Refuse(problem, backupPath,
                       "it cannot be put back: it is a game ROM cut short (" +
                           std::to_string(bytes.size()) + " bytes; its item table ends at " +
-                          std::to_string(kRomTableEnd) + ")");
+                          std::to_string(romTableEnd) + ")");
     }
     FileProblem missing;
     FilePtr target = OpenExisting(path, FileAccess::kUpdate, missing);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 namespace sw {
 namespace {
@@ -19,7 +20,43 @@ std::size_t NameStart(const std::string& path) {
     return last == std::string::npos ? 0 : last + 1;
 }
 
+// RetroArch's automatic state, "Game.state.auto": the only emulator suffix of two parts. The
+// others (".state", ".state1"-".state9", snes9x's ".000"-".009" and ".frz", ares's
+// ".bs1"-".bs9") are the last extension, which the cut at the last "." removes anyway.
+bool HasAutoStateSuffix(const std::string& path) {
+    constexpr std::string_view kAuto = ".state.auto";
+    const std::size_t start = NameStart(path);
+    if (path.size() - start <= kAuto.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < kAuto.size(); ++k) {
+        const char c = path[path.size() - kAuto.size() + k];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kAuto[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::string> RomCandidatesFor(const std::string& statePath) {
+    const std::string stem = statePath.substr(0, statePath.rfind('.'));
+    std::vector<std::string> stems = {stem};
+    if (HasAutoStateSuffix(statePath)) {
+        stems.push_back(statePath.substr(0, statePath.size() - 11));
+    }
+    std::vector<std::string> candidates;
+    for (const std::string& base : stems) {
+        for (const char* extension : {".smc", ".sfc"}) {
+            std::string path = base + extension;
+            if (std::find(candidates.begin(), candidates.end(), path) == candidates.end()) {
+                candidates.push_back(std::move(path));
+            }
+        }
+    }
+    return candidates;
+}
 
 std::string RomPathFor(const std::string& statePath) {
     const std::size_t dot = statePath.rfind('.');

@@ -12,6 +12,12 @@ namespace sw {
 // The last "." may lie in a folder name; the rule cuts there all the same.
 std::string RomPathFor(const std::string& statePath);
 
+// The ROMs that may belong to a state, in the order they are tried, each once: RomPathFor,
+// then the same with ".sfc". The names RetroArch, snes9x and ares give their states
+// ("Game.state", ".state1"-".state9", ".state.auto", ".000"-".009", ".frz", ".bs1"-".bs9")
+// lose that whole suffix: for "Game.state.auto" (any case) "Game.smc" and "Game.sfc" follow.
+std::vector<std::string> RomCandidatesFor(const std::string& statePath);
+
 // The part behind the last separator.
 std::string StateFileName(const std::string& statePath);
 

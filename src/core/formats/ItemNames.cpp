@@ -15,6 +15,11 @@ using namespace layout;
 
 namespace {
 
+// Where the record of `code` lies in this ROM: earlier in one without copier header.
+long RecordOffset(std::FILE* rom, int code) {
+    return ItemNameRecordOffset(code) - kRomCopierHeaderBytes + RomHeaderBytes(rom);
+}
+
 // The ROM opened for update, if it may be written and holds the whole record of `code`.
 FilePtr OpenRecordForUpdate(const std::string& romPath, int code, FileProblem& problem) {
     if (code < 0 || code >= kItemCount) {
@@ -22,12 +27,16 @@ FilePtr OpenRecordForUpdate(const std::string& romPath, int code, FileProblem& p
         return nullptr;
     }
     FilePtr rom = OpenExisting(romPath, FileAccess::kUpdate, problem);
-    const long end = ItemNameRecordOffset(code) + kItemNameRecordBytes;
-    if (rom && FileSize(rom.get()) < end) {
+    if (!rom) {
+        return nullptr;
+    }
+    const long start = RecordOffset(rom.get(), code);
+    const long end = start + kItemNameRecordBytes;
+    if (FileSize(rom.get()) < end) {
         problem = {0, "the ROM holds only " + std::to_string(FileSize(rom.get())) +
                           " bytes and ends before the name of item " + std::to_string(code) +
-                          ", which lies at bytes " + std::to_string(ItemNameRecordOffset(code)) +
-                          "-" + std::to_string(end - 1) + "; it is not a whole game ROM"};
+                          ", which lies at bytes " + std::to_string(start) + "-" +
+                          std::to_string(end - 1) + "; it is not a whole game ROM"};
         return nullptr;
     }
     return rom;
@@ -43,7 +52,7 @@ bool ReadRomItemNames(const std::string& romPath, ItemNameTable& names, FileProb
     // One read of the whole table; a short ROM gives fewer bytes, and only whole records count.
     std::vector<std::uint8_t> table(static_cast<std::size_t>(kItemNameRecordBytes) * kItemCount);
     std::size_t got = 0;
-    if (std::fseek(rom.get(), kItemNamesOffset, SEEK_SET) == 0) {
+    if (std::fseek(rom.get(), RecordOffset(rom.get(), 0), SEEK_SET) == 0) {
         got = std::fread(table.data(), 1, table.size(), rom.get());
     }
     const int wholeRecords = static_cast<int>(got / kItemNameRecordBytes);
@@ -86,7 +95,8 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
             inName ? static_cast<std::uint8_t>(static_cast<std::uint8_t>(name[k]) + 0x30) : 0x30;
     }
     const bool written =
-        WriteAt(rom.get(), ItemNameRecordOffset(code), record, sizeof record) && Flush(rom.get());
+        WriteAt(rom.get(), RecordOffset(rom.get(), code), record, sizeof record) &&
+        Flush(rom.get());
     const int error = errno;
     lock.Release();
     const bool closed = std::fclose(rom.release()) == 0;
@@ -118,6 +128,12 @@ bool RenameRomItem(const std::string& romPath, int code, const std::string& type
     names[code] = name;
     ReadRomItemNames(romPath, names);
     return true;
+}
+
+bool RomEndsBeforeItemTable(const std::string& romPath) {
+    FileProblem problem;
+    FilePtr rom = OpenExisting(romPath, FileAccess::kRead, problem);
+    return rom && FileSize(rom.get()) < RecordOffset(rom.get(), kItemCount);
 }
 
 std::string ItemChooserText(const std::string& name, int code) {

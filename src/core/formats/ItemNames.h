@@ -16,6 +16,7 @@ inline constexpr char kBlankItemName[] = "<blank>";
 // Built once, on first use; never changed.
 const ItemNameTable& DefaultItemNames();
 
+// The records lie 512 bytes earlier in a ROM without copier header (see RomHeaderBytes).
 // Replaces each entry of `names` whose record lies wholly inside the ROM by the name it holds
 // ("<blank>" for an empty record); entries whose records lie past the end of a short ROM keep
 // their value. False, with `names` untouched, when the file cannot be read (a folder, a FIFO,
@@ -39,6 +40,9 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
 bool RenameRomItem(const std::string& romPath, int code, const std::string& typed,
                    ItemNameTable& names, BackupKeeper& backups, std::string& message,
                    bool foreignAccepted = false);
+
+// Whether the ROM at the path (one that can be read) is too short for the whole name table.
+bool RomEndsBeforeItemTable(const std::string& romPath);
 
 // The item chooser's entry text: name + " [" + code in decimal + "]".
 std::string ItemChooserText(const std::string& name, int code);

@@ -71,8 +71,12 @@ inline constexpr int kFlagCount = 1024;
 inline constexpr long kMinStateSize = 43163;
 
 // ---- ROM image -------------------------------------------------------------------------------
+// Offsets are those of a ROM with a 512-byte copier header (the .smc the game was dumped as);
+// in a ROM without one (most .sfc files) everything lies this much earlier. The title tells
+// which one a file is.
+inline constexpr long kRomCopierHeaderBytes = 512;
 
-// 11 bytes at 0x101C0: the game's internal title.
+// 11 bytes at 0x101C0 (0xFFC0 in the cartridge, the header's title): the game's internal title.
 inline constexpr long kRomTitleOffset = 65984;
 inline constexpr char kRomTitle[] = "VELLUM GATE";
 inline constexpr std::size_t kRomTitleBytes = 11;

@@ -4,15 +4,19 @@
 #include <cstring>
 #include <functional>
 #include <algorithm>
+#include <vector>
 
 #include "FileIO.h"
 #include "Layout.h"
 #include "Messages.h"
 #include "PathRules.h"
+#include "Sha256.h"
 #include "StateFormat.h"
 
 namespace sw {
 namespace {
+
+using layout::kRomCopierHeaderBytes;
 
 // What a save writes, group by group, as the failure message names them.
 constexpr const char* kGroupNames[GameState::kSaveGroups] = {
@@ -27,14 +31,72 @@ std::string GroupList(int from, int to) {
     return list;
 }
 
+// Where the ROM's title is found: the copier header's size that the layout implies (512, or 0
+// for a ROM without one), or -1 when neither place holds it. `read` gives `count` bytes at an
+// offset (fewer, or none, past the end).
+long TitleHeader(const std::function<std::string(long, std::size_t)>& read) {
+    for (const long header : {kRomCopierHeaderBytes, 0L}) {
+        // Compared as a text: a 0 inside the title ends it early, which makes it differ.
+        const std::string title =
+            read(layout::kRomTitleOffset - kRomCopierHeaderBytes + header, layout::kRomTitleBytes);
+        if (std::strcmp(title.c_str(), layout::kRomTitle) == 0) {
+            return header;
+        }
+    }
+    return -1;
+}
+
+std::function<std::string(long, std::size_t)> ReaderOf(std::FILE* file) {
+    return [file](long offset, std::size_t count) {
+        std::string bytes(count, '\0');
+        return ReadFreshAt(file, offset, reinterpret_cast<std::uint8_t*>(bytes.data()), count)
+                   ? bytes
+                   : std::string();
+    };
+}
+
+std::function<std::string(long, std::size_t)> ReaderOf(std::string_view bytes) {
+    return [bytes](long offset, std::size_t count) {
+        return offset < 0 || static_cast<std::size_t>(offset) >= bytes.size()
+                   ? std::string()
+                   : std::string(bytes.substr(static_cast<std::size_t>(offset), count));
+    };
+}
+
 bool HasTitle(std::FILE* rom) {
-    char title[layout::kRomTitleBytes + 1] = {};
-    if (!ReadAt(rom, layout::kRomTitleOffset, reinterpret_cast<std::uint8_t*>(title),
-                layout::kRomTitleBytes)) {
+    return TitleHeader(ReaderOf(rom)) >= 0;
+}
+
+// The SHA-256 of the ROM that a bsnes state names, empty for every other state (and for a
+// state that cannot be read: its own checks report that).
+std::string RomShaOfState(const std::string& statePath) {
+    FileProblem problem;
+    FilePtr file = OpenExisting(statePath, FileAccess::kRead, problem);
+    std::uint8_t header[layout::kStateHeaderSize] = {};
+    std::string bytes;
+    if (!file || !ReadAt(file.get(), 0, header, sizeof header) ||
+        std::memcmp(header, layout::kStateHeader, sizeof header) == 0 ||
+        !ReadAllOf(file.get(), bytes, problem)) {
+        return {};
+    }
+    const StateRecognition found = RecognizeState(bytes);
+    return found.Known() ? found.format.romSha256 : std::string();
+}
+
+// Whether the ROM is the one the state was made with, where the state names one: its SHA-256
+// without the copier header.
+bool RomMatchesSha(std::FILE* rom, const std::string& sha) {
+    std::string bytes;
+    FileProblem problem;
+    if (sha.empty()) {
+        return true;
+    }
+    if (!ReadAllOf(rom, bytes, problem)) {
         return false;
     }
-    // Compared as a text: a 0 inside the title ends it early, which makes it differ.
-    return std::strcmp(title, layout::kRomTitle) == 0;
+    const long header = RomHeaderBytes(rom);
+    return Sha256Hex(std::string_view(bytes).substr(
+               std::min(bytes.size(), static_cast<std::size_t>(header)))) == sha;
 }
 
 bool StateLongEnough(long long size, FileProblem& problem) {
@@ -64,7 +126,7 @@ FileKind KindOf(long long size, const std::function<std::string(long, std::size_
             return FileKind::kNone;
         }
     }
-    if (read(layout::kRomTitleOffset, layout::kRomTitleBytes) == layout::kRomTitle) {
+    if (TitleHeader(read) >= 0) {
         return FileKind::kRom;
     }
     problem = {0, "it is neither a save state nor the game's ROM (it may be damaged)"};
@@ -72,15 +134,7 @@ FileKind KindOf(long long size, const std::function<std::string(long, std::size_
 }
 
 FileKind KindOfOpenFile(std::FILE* file, long long size, FileProblem& problem) {
-    return KindOf(
-        size,
-        [file](long offset, std::size_t count) {
-            std::string bytes(count, '\0');
-            return ReadFreshAt(file, offset, reinterpret_cast<std::uint8_t*>(bytes.data()), count)
-                       ? bytes
-                       : std::string();
-        },
-        problem);
+    return KindOf(size, ReaderOf(file), problem);
 }
 
 // The problem of bytes that are no usable state, in the words of CheckStateBytes.
@@ -214,18 +268,33 @@ bool RomTitleMatches(const std::string& romPath) {
     return rom && HasTitle(rom.get());
 }
 
-int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter) {
-    const std::string candidate = RomPathFor(statePath);
-    FileProblem problem;
-    FilePtr rom = OpenExisting(candidate, FileAccess::kRead, problem);
-    if (!rom) {
-        return kRomMissing;
+long RomHeaderBytes(std::FILE* rom) {
+    return TitleHeader(ReaderOf(rom)) == 0 ? 0 : kRomCopierHeaderBytes;
+}
+
+long RomHeaderBytesOf(std::string_view bytes) {
+    return TitleHeader(ReaderOf(bytes)) == 0 ? 0 : kRomCopierHeaderBytes;
+}
+
+int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter,
+             const std::string& chosenRom) {
+    const std::vector<std::string> candidates =
+        chosenRom.empty() ? RomCandidatesFor(statePath) : std::vector<std::string>{chosenRom};
+    for (const std::string& candidate : candidates) {
+        FileProblem problem;
+        FilePtr rom = OpenExisting(candidate, FileAccess::kRead, problem);
+        if (!rom) {
+            continue;
+        }
+        // A bsnes state names its ROM exactly; another ROM with the title is still foreign.
+        const bool matches = HasTitle(rom.get()) && RomMatchesSha(rom.get(), RomShaOfState(statePath));
+        if (!matches && !prompter.AskYesNo(msg::kRomWarning)) {
+            return kRomDeclined;
+        }
+        romPath = candidate;
+        return kRomAccepted;
     }
-    if (!HasTitle(rom.get()) && !prompter.AskYesNo(msg::kRomWarning)) {
-        return kRomDeclined;
-    }
-    romPath = candidate;
-    return kRomAccepted;
+    return kRomMissing;
 }
 
 bool IsSaveState(const std::string& path) {

@@ -40,11 +40,19 @@ bool ReadyToWrite(std::FILE* file, const std::string& path, FileKind kind,
 
 enum RomCheck : int { kRomDeclined = -1, kRomMissing = 0, kRomAccepted = 1 };
 
-// Looks for the ROM beside the state. Accepted (1): its title matched, or the user answered
-// Yes to the warning; romPath is set. Missing (0): nothing shown, romPath unchanged; anything
-// that is not a readable regular file counts as missing. Declined (-1): the user answered No;
-// romPath unchanged. A ROM too short to hold its title does not match.
-int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter);
+// Looks for the ROM of the state: `chosenRom` when the user named one, else the first of
+// RomCandidatesFor that can be opened. Accepted (1): it carries the game's title (and, for a
+// bsnes state, its SHA-256 without copier header is the one the state names), or the user
+// answered Yes to the warning; romPath is set. Missing (0): nothing shown, romPath unchanged;
+// anything that is not a readable regular file counts as missing. Declined (-1): the user
+// answered No; romPath unchanged. A ROM too short to hold its title does not match.
+int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter,
+             const std::string& chosenRom = {});
+
+// The copier header a ROM's offsets assume: 512 (the layout of Layout.h) unless the title lies
+// 512 bytes earlier, in a ROM without one (0).
+long RomHeaderBytes(std::FILE* rom);
+long RomHeaderBytesOf(std::string_view bytes);
 
 // Whether the file at the path is a ROM carrying the game's title (no question asked).
 bool RomTitleMatches(const std::string& romPath);
