@@ -38,7 +38,7 @@ INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-i
 # configure step also looks for the command line's two header libraries.
 FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-dev zlib1g-dev
                libcli11-dev nlohmann-json3-dev)
-FUZZ_TARGETS=(state rom descriptions config flag_number game_text)
+FUZZ_TARGETS=(state format rom descriptions config flag_number game_text)
 
 install_packages() {
     local missing=()

@@ -1,14 +1,16 @@
 // Configuration files: the input is the file. Properties:
-// - a file shorter than the 339 bytes the reader looks at, or one that is a save state, is
-//   refused with one message and leaves the record as it was;
+// - a file shorter than the 339 bytes the reader looks at, one that begins as a save state of
+//   any emulator does (known version or not), or any gzip file, is refused with one message
+//   and leaves the record as it was;
 // - a loaded record keeps every text terminated and every number within its stored width;
 // - writing the loaded record gives the input's first 339 bytes again (except the terminator
 //   of each whole text buffer, which is always written 0) and 1,920 zeros, and reading that
 //   file back gives the same record.
-#include <cstring>
+#include <string_view>
 
 #include "ConfigFile.h"
 #include "FuzzSupport.h"
+#include "StateFormat.h"
 
 namespace sw::fuzz {
 namespace {
@@ -45,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFile(path, data, size);
     GameState state = IndexedState();
     CountingPrompter prompter;
-    if (size >= 16 && std::memcmp(data, "ZSNES Save State", 16) == 0) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (HasStateMagic(bytes) || bytes.substr(0, 2) == "\x1f\x8b") {
         // A save state is never read as a configuration.
         FUZZ_CHECK(ReadConfigFile(path, state, prompter) == ConfigRead::kCannotOpen);
         FUZZ_CHECK(prompter.messages == 1);

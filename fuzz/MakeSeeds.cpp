@@ -1,6 +1,6 @@
 // Writes the fuzz targets' first inputs into DIR/<target>/: the bytes that the readers look at,
-// cut from the demo files, and a few small hand-made texts. Made at run time, so that no
-// binary input lives in the repository.
+// cut from the demo files, states in every framing around the demo's work RAM, and a few small
+// hand-made texts. Made at run time, so that no binary input lives in the repository.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +9,7 @@
 
 #include "ConfigFile.h"
 #include "Demo.h"
+#include "EmulatorStates.h"
 #include "FuzzSupport.h"
 #include "GameText.h"
 
@@ -29,6 +30,10 @@ void Texts(const fs::path& dir, std::initializer_list<std::string> texts) {
     }
 }
 
+void Seed(const fs::path& dir, const std::string& name, const std::string& bytes) {
+    Seed(dir, name, Bytes(bytes.begin(), bytes.end()));
+}
+
 Bytes Cut(const Bytes& bytes, long from, long to) {
     return Bytes(bytes.begin() + from, bytes.begin() + to);
 }
@@ -38,6 +43,21 @@ void Make(const fs::path& root) {
     Seed(root / "state", "demo", Cut(state, 42004, 43163));
     Seed(root / "state", "demo-longer", Cut(state, 42004, 43300));
     Seed(root / "state", "demo-short", Cut(state, 42004, 43100));
+
+    // Whole states, one of each framing (the compressed ones with other chunk sizes and levels),
+    // and the shortest ZSNES state that holds every field.
+    Seed(root / "format", "zsnes", state);
+    Seed(root / "format", "zsnes-least", Cut(state, 0, 43163));
+    const std::string wram = test::DemoWram();
+    const std::string snes9x = test::Snes9xSnapshot(wram);
+    Seed(root / "format", "bsnes", test::BsnesState(wram, "Accuracy", 0));
+    Seed(root / "format", "ares", test::AresState(wram, 2048));
+    Seed(root / "format", "snes9x", snes9x);
+    Seed(root / "format", "snes9x-gzip", test::Gzip(snes9x));
+    Seed(root / "format", "rastate", test::Rastate(snes9x));
+    Seed(root / "format", "rzip",
+         test::Rzip(test::Rastate(test::BsnesState(wram, "Balanced", 8192))));
+    Seed(root / "format", "rzip-bare", test::Rzip(test::AresState(wram, 0), 65536, 1));
 
     const Bytes rom = MakeDemoRom();  // the title, then the name table
     Bytes titleAndTable = Cut(rom, 65984, 65995);

@@ -147,6 +147,9 @@ TEST(StateFormat, RefusesWhatDoesNotFitSayingWhatItFound) {
         {Rastate(bsnes).substr(0, bsnes.size() + 36), "a RetroArch state cut short (no END block)"},
         {damagedRzip, "a RetroArch RZIP file whose compressed data is damaged"},
         {rzip.substr(0, rzip.size() - 10), "a RetroArch RZIP file cut short"},
+        // A chunk size of 4 GiB and a stream that inflates past the stated size.
+        {Changed(Rzip(std::string(4u << 20, 'z'), 0xFFFFFFFF), 12, U32Bytes(1000) + U32Bytes(0)),
+         "a RetroArch RZIP file whose compressed data is damaged"},
         {rzip + "junk", "a RetroArch RZIP file with 4 bytes behind its data"},
         {badCrc, "a gzip file that is damaged or holds more than one member"},
         {Gzip("plain text"), "a gzip file whose content is not a state this program knows"},

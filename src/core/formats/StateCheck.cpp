@@ -304,8 +304,9 @@ bool IsSaveState(const std::string& path) {
     if (!file || !ReadAllOf(file.get(), bytes, problem)) {
         return false;
     }
-    // Any state framing at all, known version or not; compressed ones when they unwrap to one.
-    return HasStateMagic(bytes) || RecognizeState(bytes).verdict != StateVerdict::kUnknown;
+    // Any state framing at all, known version or not, and any gzip file (snes9x compresses its
+    // states so; no configuration ever is one).
+    return HasStateMagic(bytes) || bytes.compare(0, 2, "\x1f\x8b") == 0;
 }
 
 std::string SaveStateFile(std::FILE* file, const std::string& path, const GameState& state,

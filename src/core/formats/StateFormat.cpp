@@ -388,7 +388,10 @@ StateRecognition RecognizeRzip(std::string_view file) {
         std::size_t used = 0;
         const std::size_t expected = static_cast<std::size_t>(
             std::min<std::uint64_t>(chunk, total - out.size()));
-        if (!Inflate(stream, 15, chunk, part, used) || used != length || part.size() != expected) {
+        // No more than this chunk's share of the stated size: the chunk size is the file's own
+        // word and may be huge, and a stream that inflates past it is damaged all the same.
+        if (!Inflate(stream, 15, expected, part, used) || used != length ||
+            part.size() != expected) {
             return Refused("a RetroArch RZIP file whose compressed data is damaged");
         }
         out += part;
