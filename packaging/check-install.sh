@@ -54,8 +54,9 @@ done
 # The desktop entry names what is installed.
 grep -qx "Exec=statewright %f" "$desktop" || fail "Exec line"
 grep -qx "Icon=$id" "$desktop" || fail "Icon line"
-type=$(sed -n 's/.*mime-type type="\([^"]*\)".*/\1/p' "$mime")
-grep -qx "MimeType=$type;" "$desktop" || fail "MimeType does not name $type"
+types=$(sed -n 's/.*mime-type type="\([^"]*\)".*/\1/p' "$mime" | tr '\n' ';')
+grep -qx "MimeType=$types" "$desktop" || fail "MimeType does not name $types"
+type=application/x-zsnes-save-state
 
 # Save states are told from Zstandard archives (*.zst) by their content.
 XDG_DATA_DIRS=$usr/share update-mime-database "$usr/share/mime"
@@ -67,8 +68,18 @@ mkdir -p "$work" "$root/home"
 cp "$work/vellumgate.zs1" "$work/quick.zst"
 cp "$work/vellumgate.zs1" "$work/no-extension"
 printf '\x28\xb5\x2f\xfd\x04\x58\x01\x00\x00' >"$work/archive.zst"
+# The other emulators' names are claimed by content alone: a text of the same name is not.
+printf 'RASTATE\x01MEM \x00\x00\x00\x00' >"$work/Game.state1"
+printf '#RZIPv\x01#\x00\x00\x02\x00' >"$work/Game.state.auto"
+printf '#!s9xsnp:0012\nNAM:000001:x' >"$work/Game.000"
+printf 'BST1\x01125\x00' >"$work/Game.bs1"
+echo 'position=12' >"$work/editor.state"
+echo 'part one' >"$work/archive.000"
 for case in "vellumgate.zs1 $type" "quick.zst $type" "no-extension $type" \
-            "archive.zst application/zstd"; do
+            "archive.zst application/zstd" "Game.state1 application/x-retroarch-save-state" \
+            "Game.state.auto application/x-retroarch-save-state" \
+            "Game.000 application/x-snes9x-save-state" "Game.bs1 application/x-bsnes-save-state" \
+            "editor.state text/plain" "archive.000 text/plain"; do
     set -- $case
     found=$(XDG_DATA_HOME=$root/home/share XDG_DATA_DIRS=$usr/share:/usr/share \
             gio info -a standard::content-type "$work/$1" | sed -n 's/.*content-type: //p')

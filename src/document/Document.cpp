@@ -80,8 +80,8 @@ void Document::OpenStateFile(std::string path) {
     m_pages.flags->LoadDescriptions(defaultFolder);
     CloseDocument();
     g_statePath = path;
-    m_romStamp = StampOf(RomPathFor(path));
-    const int rom = CheckRom(g_statePath, g_romPath, m_prompter);
+    m_chosenRom = m_window.RomChosenFor(path);
+    const int rom = CheckRomOfState(g_romPath);
     if (rom != kRomDeclined) {
         if (rom == kRomAccepted) {
             m_pages.goods->ReadItemNamesFromRom(g_romPath);
@@ -195,10 +195,53 @@ void Document::HoldFileAtPath() {
     }
 }
 
-bool Document::RecheckRom() {
-    m_romStamp = StampOf(RomPathFor(g_statePath));
+int Document::CheckRomOfState(std::string& romPath) {
+    m_romStamps = RomStamps();
+    const int chosen = m_chosenRom.empty()
+                           ? kRomMissing
+                           : CheckRom(g_statePath, romPath, m_prompter, m_chosenRom);
+    return chosen != kRomMissing ? chosen : CheckRom(g_statePath, romPath, m_prompter);
+}
+
+std::vector<FileStamp> Document::RomStamps() const {
+    std::vector<FileStamp> stamps;
+    if (!m_chosenRom.empty()) {
+        stamps.push_back(StampOf(m_chosenRom));
+    }
+    for (const std::string& candidate : RomCandidatesFor(g_statePath)) {
+        stamps.push_back(StampOf(candidate));
+    }
+    return stamps;
+}
+
+void Document::OnChooseRom() {
+    if (!HasOpenFile()) {
+        return;
+    }
+    const QString chosen = m_dialogs.GetOpenFileName(QLatin1String(kRomFilter));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::string path = QFile::encodeName(chosen).toStdString();
+    FileProblem problem;
+    if (!OpenExisting(path, FileAccess::kRead, problem)) {
+        m_prompter.ShowMessage(std::string(msg::kRomNotReadable) + Describe(path, problem));
+        return;
+    }
     std::string romPath;
-    const int rom = CheckRom(g_statePath, romPath, m_prompter);
+    if (CheckRom(g_statePath, romPath, m_prompter, path) != kRomAccepted) {
+        return;  // declined at the question: the ROM in use stays
+    }
+    m_chosenRom = path;
+    m_romStamps = RomStamps();
+    g_romPath = romPath;
+    m_pages.goods->ReadItemNamesFromRom(g_romPath);
+    m_window.RomChosen(g_statePath, path);
+}
+
+bool Document::RecheckRom() {
+    std::string romPath;
+    const int rom = CheckRomOfState(romPath);
     if (rom == kRomDeclined) {
         const std::string fileName = StateFileName(g_statePath);
         CloseDocument();
@@ -221,7 +264,7 @@ bool Document::ReloadFromDisk(FileProblem* problemOut) {
     }
     FlagListCtrl* list = m_pages.flags->FlagList();
     const int top = list->TopIndex();
-    if (StampOf(RomPathFor(g_statePath)) != m_romStamp && !RecheckRom()) {
+    if (RomStamps() != m_romStamps && !RecheckRom()) {
         return false;
     }
     FileProblem problem;
@@ -259,6 +302,7 @@ void Document::CloseDocument() {
     }
     g_statePath.clear();
     g_romPath.clear();
+    m_chosenRom.clear();
     m_pages.goods->m_romPath.clear();
     m_pages.stats->EnableControls(false);
     m_pages.goods->EnableControls(false);
@@ -358,6 +402,7 @@ void Document::SaveDocument() {
     } else {
         ShowSaved(merged);
     }
+    HoldFileAtPath();  // a compressed state is a new file at the path now
     RunHiddenChecks();
 }
 

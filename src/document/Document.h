@@ -28,10 +28,20 @@ public:
     virtual void CheckGoodsSecrets() = 0;
     // A state was opened (the path as it was opened).
     virtual void StateOpened(const std::string& path) = 0;
+    // The ROM image the user chose for a state (File > ROM image...), kept between runs;
+    // empty when none was chosen.
+    virtual std::string RomChosenFor(const std::string& statePath) = 0;
+    virtual void RomChosen(const std::string& statePath, const std::string& romPath) = 0;
 };
 
 inline constexpr char kPlainTitle[] = "Vellumgate Save State Editor";
-inline constexpr char kStateFilter[] = "ZSNES save states (*.zs* *.ZS*)";
+// The file content decides what a state is; the names are those the emulators give.
+inline constexpr char kStateFilter[] =
+    "Save states (*.zs* *.ZS* *.state *.state? *.state.auto *.STATE *.STATE? *.STATE.AUTO "
+    "*.00? *.frz *.FRZ *.bs? *.BS?);;ZSNES save states (*.zs* *.ZS*);;"
+    "RetroArch states (*.state *.state? *.state.auto);;snes9x snapshots (*.00? *.frz);;"
+    "ares states (*.bs?);;All files (*)";
+inline constexpr char kRomFilter[] = "ROM images (*.smc *.sfc *.SMC *.SFC);;All files (*)";
 
 class Document {
 public:
@@ -56,6 +66,10 @@ public:
     void SaveDocument();
     // File > Revert: after a question, the pages show the file as it is on disk.
     void RevertToDisk();
+    // File > ROM image...: a ROM kept elsewhere for the open state, checked as the one beside
+    // it would be; once accepted, its item names are shown and it is used for this state from
+    // now on. A ROM declined or unreadable changes nothing.
+    void OnChooseRom();
 
     // The file has changed on disk: reloaded when the pages hold no unsaved edit, no dialog
     // and no label editor is open (then again a moment later), and it is still a save state.
@@ -97,6 +111,10 @@ private:
     void HoldFileAtPath();
     // The ROM changed on disk: checked as opening does. False when declined (no document).
     bool RecheckRom();
+    // CheckRom for the open state: the ROM the user chose for it while that one is there, else
+    // the one beside it. Notes the ROMs' stamps for ReloadFromDisk.
+    int CheckRomOfState(std::string& romPath);
+    std::vector<FileStamp> RomStamps() const;
 
     Pages m_pages;
     Prompter& m_prompter;
@@ -107,7 +125,8 @@ private:
     DiskWatch m_watch{[this] { OnDiskChanged(); }};
     std::string m_diskBytes;   // the whole file as last loaded or saved
     GameState m_loadedRecord;  // the pages read back right after that
-    FileStamp m_romStamp;      // the ROM beside the state, when it was last checked
+    std::string m_chosenRom;             // File > ROM image... for this state, or empty
+    std::vector<FileStamp> m_romStamps;  // the ROMs looked at, when they were last checked
     FileIdentity m_identity;   // where the state's path led when it was opened
 };
 

@@ -161,6 +161,10 @@ void MainDlg::CreateActions() {
     m_revert->setEnabled(false);  // until a document is open
     add(file, kRestoreBackupCommand, "Restore &Backup...",
         [this] { RestoreBackupOfOpenState(*m_document, m_platform.prompter, this); });
+    file->addSeparator();
+    // For a ROM kept apart from the states, as RetroArch and ares keep them.
+    m_chooseRom = add(file, kChooseRomCommand, "ROM &image...", [this] { m_document->OnChooseRom(); });
+    m_chooseRom->setEnabled(false);
     QAction* exitSeparator = file->addSeparator();
     m_recent = new RecentFiles(file, exitSeparator, m_settingsFile,
                                [this](const std::string& path) { m_document->OpenChosen(path); });
@@ -238,9 +242,18 @@ void MainDlg::StateOpened(const std::string& path) {
     m_recent->Add(path);
 }
 
+std::string MainDlg::RomChosenFor(const std::string& statePath) {
+    return m_recent->RomFor(statePath);
+}
+
+void MainDlg::RomChosen(const std::string& statePath, const std::string& romPath) {
+    m_recent->SetRom(statePath, romPath);
+}
+
 void MainDlg::ShowUnsavedMark(bool unsaved) {
     setWindowModified(unsaved);
     m_revert->setEnabled(m_document != nullptr && m_document->HasOpenFile());
+    m_chooseRom->setEnabled(m_revert->isEnabled());
 }
 
 void MainDlg::WatchEdits() {

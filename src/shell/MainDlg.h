@@ -22,7 +22,8 @@ namespace sw::ui {
 
 class ConfigCommands;
 
-inline constexpr int kRevertCommand = 32791;  // File > Revert
+inline constexpr int kRevertCommand = 32791;   // File > Revert
+inline constexpr int kChooseRomCommand = 32793;  // File > ROM image...
 
 class MainDlg : public QDialog, public DocumentWindow {
     Q_OBJECT
@@ -38,6 +39,8 @@ public:
     void ShowUnsavedMark(bool unsaved) override;
     void CheckGoodsSecrets() override;
     void StateOpened(const std::string& path) override;
+    std::string RomChosenFor(const std::string& statePath) override;
+    void RomChosen(const std::string& statePath, const std::string& romPath) override;
 
     // Shows the page of the tab now selected, hides the others, carries the focus over
     // between the two character lists.
@@ -96,6 +99,7 @@ private:
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
     QAction* m_revert = nullptr;
+    QAction* m_chooseRom = nullptr;
     QString m_settingsFile;
     RecentFiles* m_recent = nullptr;
     QTimer* m_markTimer = nullptr;

@@ -1,6 +1,7 @@
 #include "RecentFiles.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -14,6 +15,7 @@ namespace {
 
 constexpr char kListKey[] = "recentFiles";
 constexpr char kPathKey[] = "path";
+constexpr char kRomKey[] = "rom";
 constexpr qint64 kMostSettingsBytes = 1 << 20;
 
 // QSettings opens whatever stands at the path and reads it whole: a named pipe there would
@@ -69,6 +71,24 @@ void RecentFiles::Add(const std::string& path) {
     Rebuild();
 }
 
+std::string RecentFiles::RomFor(const std::string& statePath) const {
+    const auto found = m_roms.find(RecentFilePath(statePath));
+    return found == m_roms.end() ? std::string() : found->second;
+}
+
+void RecentFiles::SetRom(const std::string& statePath, const std::string& romPath) {
+    const std::string key = RecentFilePath(statePath);
+    if (std::find(m_paths.begin(), m_paths.end(), key) == m_paths.end()) {
+        return;  // a state not in the list keeps no choice
+    }
+    if (romPath.empty()) {
+        m_roms.erase(key);
+    } else {
+        m_roms[key] = RecentFilePath(romPath);
+    }
+    Store();
+}
+
 void RecentFiles::Load() {
     // Paths are kept as their bytes: a file name need not be valid UTF-8.
     if (!UsableSettingsFile(m_settingsFile)) {
@@ -82,13 +102,26 @@ void RecentFiles::Load() {
         for (int k = 0; k < count && k < 64; ++k) {
             settings.setArrayIndex(k);
             stored.push_back(settings.value(QLatin1String(kPathKey)).toByteArray().toStdString());
+            const std::string rom = settings.value(QLatin1String(kRomKey)).toByteArray().toStdString();
+            if (!rom.empty() && m_roms.find(stored.back()) == m_roms.end()) {
+                m_roms[stored.back()] = rom;
+            }
         }
         settings.endArray();
     }
     m_paths = CleanRecentFiles(stored);
 }
 
-void RecentFiles::Store() const {
+void RecentFiles::ForgetRomsOffTheList() {
+    for (auto entry = m_roms.begin(); entry != m_roms.end();) {
+        entry = std::find(m_paths.begin(), m_paths.end(), entry->first) == m_paths.end()
+                    ? m_roms.erase(entry)
+                    : std::next(entry);
+    }
+}
+
+void RecentFiles::Store() {
+    ForgetRomsOffTheList();
     // Only this list is written; a file that cannot be written leaves the list for this run.
     if (!UsableSettingsFile(m_settingsFile)) {
         return;
@@ -99,6 +132,9 @@ void RecentFiles::Store() const {
     for (std::size_t k = 0; k < m_paths.size(); ++k) {
         settings.setArrayIndex(static_cast<int>(k));
         settings.setValue(QLatin1String(kPathKey), QByteArray::fromStdString(m_paths[k]));
+        if (const std::string rom = RomFor(m_paths[k]); !rom.empty()) {
+            settings.setValue(QLatin1String(kRomKey), QByteArray::fromStdString(rom));
+        }
     }
     settings.endArray();
 }

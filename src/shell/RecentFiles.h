@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,10 +41,15 @@ public:
     // A state was opened: it goes first, and the list is stored at once.
     void Add(const std::string& path);
     const std::vector<std::string>& Paths() const { return m_paths; }
+    // The ROM image the user chose for a state in the list (File > ROM image...), empty for
+    // none; it is kept with the state's entry, and forgotten when the entry leaves the list.
+    std::string RomFor(const std::string& statePath) const;
+    void SetRom(const std::string& statePath, const std::string& romPath);
 
 private:
     void Load();
-    void Store() const;
+    void Store();
+    void ForgetRomsOffTheList();
     // The entries as the list is now, each marked missing when its file is gone (looked at
     // each time the menu opens).
     void Rebuild();
@@ -54,6 +60,7 @@ private:
     QString m_settingsFile;
     std::function<void(const std::string&)> m_open;
     std::vector<std::string> m_paths;
+    std::map<std::string, std::string> m_roms;  // by the entry's path
     std::vector<QAction*> m_entries;
 };
 

@@ -14,6 +14,8 @@
 
 #include "Backups.h"
 #include "EditorFixture.h"
+#include "EmulatorStates.h"
+#include "StateFormat.h"
 #include "Messages.h"
 #include "document/Document.h"
 #include "pages/ControlIds.h"
@@ -259,6 +261,91 @@ TEST_F(DocumentTest, ForeignRomIsAskedAboutAndMissingRomIsNot) {
     EXPECT_TRUE(window->Doc().HasOpenFile());
     EXPECT_TRUE(window->Doc().g_romPath.empty());
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// File > ROM image... names a ROM kept elsewhere: checked as the one beside would be, used at
+// once, and used again whenever that state is opened, also in the next run.
+TEST_F(DocumentTest, ARomChosenElsewhereIsCheckedUsedAndRememberedForItsState) {
+    std::filesystem::remove(rom);
+    std::filesystem::create_directory(dir / "roms");
+    const std::string kept = dir / "roms/Vellum Gate.sfc";  // without copier header
+    Bytes game = MakeDemoRom();
+    Patch(game, 1397248 + 39 * 5, {0x71 + 'Q' - 'A', 0x30});  // item 5 is "Q" in this ROM
+    WriteBytes(kept, Bytes(game.begin() + 512, game.end()));
+    Bytes foreign = game;
+    Patch(foreign, 65984, {'O', 'T', 'H', 'E', 'R'});
+    const std::string other = dir / "roms/other.smc";
+    WriteBytes(other, foreign);
+    Start(QString::fromStdString(state));
+    ShowActive();
+    QAction* choose = window->findChild<QAction*>(QString::number(ui::kChooseRomCommand));
+    ASSERT_NE(choose, nullptr);
+    EXPECT_TRUE(choose->isEnabled());
+    EXPECT_TRUE(window->Doc().g_romPath.empty());
+    const auto chooseByKeys = [&](const std::string& path) {
+        dialogs.paths.push_back(QString::fromStdString(path));
+        QMenu* file = window->findChild<QMenuBar*>()->actions().front()->menu();
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }));
+        QTest::keyClick(file, Qt::Key_I);
+    };
+    chooseByKeys(kept);
+    EXPECT_EQ(dialogs.filters.back(), QLatin1String(ui::kRomFilter));
+    EXPECT_EQ(window->Doc().g_romPath, kept);
+    EXPECT_EQ(Pages().goods->m_itemNames[5], "Q");
+    // A foreign one, declined, and one that cannot be read: the chosen ROM stays in use.
+    prompter.answers = {false};
+    chooseByKeys(other);
+    EXPECT_EQ(prompter.questions, std::vector<std::string>{msg::kRomWarning});
+    chooseByKeys(dir.Path());
+    EXPECT_THAT(prompter.messages,
+                testing::ElementsAre(std::string(msg::kRomNotReadable) + dir.Path() +
+                                     ": it is a folder, not a file"));
+    EXPECT_EQ(window->Doc().g_romPath, kept);
+
+    // The next run opens the state with it; another state has its own ROM (none here).
+    window.reset();
+    Start(QString::fromStdString(state));
+    EXPECT_EQ(window->Doc().g_romPath, kept);
+    EXPECT_EQ(Pages().goods->m_itemNames[5], "Q");
+    const std::string second = dir / "second.zs1";
+    WriteBytes(second, MakeDemoState());
+    window->OnDropFiles({QString::fromStdString(second)});
+    EXPECT_TRUE(window->Doc().g_romPath.empty());
+    // Gone since: the ROM beside the state is looked for instead, without a word.
+    std::filesystem::remove(kept);
+    WriteBytes(rom, MakeDemoRom());
+    window->OnDropFiles({QString::fromStdString(state)});
+    EXPECT_EQ(window->Doc().g_romPath, rom);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    window->Doc().CloseDocument();
+    EXPECT_FALSE(window->findChild<QAction*>(QString::number(ui::kChooseRomCommand))->isEnabled());
+}
+
+// A state of another emulator, compressed: opened by a drop, saved in its own framing, and
+// saved again without a word, the new file at the path being the one held.
+TEST_F(DocumentTest, AnotherEmulatorsCompressedStateIsSavedInItsOwnFraming) {
+    const std::string retroArch = dir / "Vellum.state1";
+    const std::string made = Rzip(Rastate(BsnesState(DemoWram(), "Performance", 8192)));
+    WriteBytes(retroArch, Bytes(made.begin(), made.end()));
+    Start();
+    window->OnDropFiles({QString::fromStdString(retroArch)});
+    ASSERT_TRUE(window->Doc().HasOpenFile());
+    EXPECT_EQ(ShownTitle(), Title("Vellum.state1"));
+    EXPECT_TRUE(window->Doc().g_romPath.empty());  // no Vellum.smc or .sfc beside it
+    for (const char* level : {"50", "51"}) {
+        Type(Pages().stats, id::kLevel, QLatin1String(level));
+        Trigger(32773);
+        const std::string bytes = ReadText(retroArch);
+        const StateRecognition found = RecognizeState(bytes);
+        ASSERT_TRUE(found.Known());
+        EXPECT_EQ(found.format.name, "bsnes-mercury v094 Performance in RetroArch RZIP");
+        GameState stored;
+        ASSERT_TRUE(stored.ReadAll(bytes));
+        EXPECT_EQ(stored.characters[0].level, std::atoi(level));
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(prompter.questions.empty());
 }
 
 TEST_F(DocumentTest, ADescriptionFileThatCannotBeReadIsSaidAndKeptWhole) {

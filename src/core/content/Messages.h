@@ -26,7 +26,10 @@ inline constexpr char kRomWriteFailed[] =
 // Ours: after the message above, why no ROM could be written when none is open.
 inline constexpr char kNoRomOpen[] =
     "No ROM image is open: the ROM must lie beside the save state, named like it with the "
-    "extension .smc, when the state is opened.";
+    "extension .smc or .sfc, when the state is opened, or be chosen with File > ROM image...";
+// Ours: File > ROM image... chose a file that cannot be read; the ROM in use stays.
+inline constexpr char kRomNotReadable[] =
+    "The ROM image cannot be read; the item names stay as they are.\n\n";
 
 inline constexpr char kDefaultDescriptionsFailed[] = "Failed to load default.";
 inline constexpr char kEventTxtNotFound[] =

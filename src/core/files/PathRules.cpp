@@ -113,10 +113,14 @@ std::vector<std::string> CleanRecentFiles(const std::vector<std::string>& stored
     return list;
 }
 
-std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path) {
+std::string RecentFilePath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    list.insert(list.begin(), error ? path : absolute.lexically_normal().string());
+    return error ? path : absolute.lexically_normal().string();
+}
+
+std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path) {
+    list.insert(list.begin(), RecentFilePath(path));
     return CleanRecentFiles(list);
 }
 

@@ -40,6 +40,8 @@ inline constexpr std::size_t kRecentFileCount = 8;
 
 // The list with `path` (made absolute against the working folder) put first. A list read
 // from a settings file of any content comes through as a list of that kind.
+// How the list keeps a path: absolute against the working folder, without "." and "..".
+std::string RecentFilePath(const std::string& path);
 std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path);
 std::vector<std::string> CleanRecentFiles(const std::vector<std::string>& stored);
 
