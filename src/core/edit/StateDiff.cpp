@@ -6,6 +6,7 @@
 #include "GameText.h"
 #include "Layout.h"
 #include "ReadBack.h"
+#include "StateFormat.h"
 
 namespace sw {
 namespace {
@@ -99,12 +100,33 @@ const std::vector<ByteRange>& KnownFieldRanges() {
     return kRanges;
 }
 
+namespace {
+
+// The bytes the fields lie in (a compressed state's data undone) and how far from the table's
+// ZSNES offsets; a file of no known framing is taken as a ZSNES state.
+struct FieldBytes {
+    explicit FieldBytes(std::string_view file) : found(RecognizeState(file)) {
+        if (found.Known()) {
+            bytes = found.Bytes(file);
+            shift = found.format.FieldShift();
+        } else {
+            bytes = file;
+        }
+    }
+    StateRecognition found;
+    std::string_view bytes;
+    long shift = 0;
+};
+
+}  // namespace
+
 std::string KnownFieldBytes(std::string_view state) {
+    const FieldBytes in(state);
     std::string bytes;
     for (const ByteRange& range : KnownFieldRanges()) {
-        if (static_cast<std::size_t>(range.offset) < state.size()) {
-            bytes += state.substr(static_cast<std::size_t>(range.offset),
-                                  static_cast<std::size_t>(range.length));
+        if (static_cast<std::size_t>(range.offset + in.shift) < in.bytes.size()) {
+            bytes += in.bytes.substr(static_cast<std::size_t>(range.offset + in.shift),
+                                     static_cast<std::size_t>(range.length));
         }
     }
     return bytes;
@@ -216,13 +238,19 @@ std::string ConflictsText(const std::vector<FieldDifference>& conflicts) {
     return text;
 }
 
-std::vector<ByteRange> CompareOutsideFields(std::string_view a, std::string_view b) {
+std::vector<ByteRange> CompareOutsideFields(std::string_view fileA, std::string_view fileB) {
+    const FieldBytes inA(fileA);
+    const FieldBytes inB(fileB);
+    const std::string_view a = inA.bytes;
+    const std::string_view b = inB.bytes;
     const std::size_t end = std::max(a.size(), b.size());
     std::vector<bool> known(end, false);
-    for (const ByteRange& range : KnownFieldRanges()) {
-        for (long i = range.offset; i < range.offset + range.length; ++i) {
-            if (static_cast<std::size_t>(i) < end) {
-                known[static_cast<std::size_t>(i)] = true;
+    for (const long shift : {inA.shift, inB.shift}) {
+        for (const ByteRange& range : KnownFieldRanges()) {
+            for (long i = range.offset + shift; i < range.offset + shift + range.length; ++i) {
+                if (static_cast<std::size_t>(i) < end) {
+                    known[static_cast<std::size_t>(i)] = true;
+                }
             }
         }
     }

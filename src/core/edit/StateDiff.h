@@ -24,8 +24,8 @@ struct ByteRange {
 // goods, HP and PP; the four texts; cash, its fourth byte and the bank; the flags.
 const std::vector<ByteRange>& KnownFieldRanges();
 
-// The bytes of every known field, one range after another: what tells whether another program
-// changed a field.
+// The bytes of every known field, one range after another, wherever the file's framing holds
+// them: what tells whether another program changed a field.
 std::string KnownFieldBytes(std::string_view state);
 
 enum class FieldKind { kNumber, kText, kGoods };
@@ -73,7 +73,9 @@ GameState MergeStates(const GameState& base, const GameState& mine, const GameSt
 std::string ConflictsText(const std::vector<FieldDifference>& conflicts);
 
 // The ranges of bytes that differ outside the known fields, merged where they touch; a length
-// difference counts as differing bytes up to the longer end.
+// difference counts as differing bytes up to the longer end. Offsets are those of the bytes
+// the fields lie in: a compressed state's data undone. (States of two framings are compared
+// byte by byte all the same, with the fields of either left out.)
 std::vector<ByteRange> CompareOutsideFields(std::string_view a, std::string_view b);
 
 // The report as the command line prints it (UTF-8): the fields as "key  A -> B", the flags with
