@@ -65,9 +65,10 @@ int EditorApp::Run(int argc, char** argv) {
         QStringLiteral("Print where each data file was found and where they are looked for; "
                        "exit status 1 when one is missing."));
     parser.addOption(dataFiles);
-    parser.addPositionalArgument(QStringLiteral("state"),
-                                 QStringLiteral("The save state to open (*.zs*)."),
-                                 QStringLiteral("[state]"));
+    parser.addPositionalArgument(
+        QStringLiteral("state"),
+        QStringLiteral("The save state to open: ZSNES, bsnes-mercury, snes9x, RetroArch or ares."),
+        QStringLiteral("[state]"));
     parser.process(*app);
     if (parser.isSet(dataFiles)) {
         std::fputs(DataFilesReport(m_dataFolders).c_str(), stdout);
