@@ -94,11 +94,22 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
     Bytes titleAtBoth = good;  // 65,984 is the copier header's title: this one is the game's
     std::memcpy(&titleAtBoth[65472], "VELLUM GATE", 11);
     // bsnes states name their ROM by the SHA-256 of it without copier header.
-    const auto bsnesNaming = [](const Bytes& rom) {
-        std::string state = BsnesState(DemoWram(), "Accuracy", 0);
-        state.replace(8, 64, Sha256Hex(std::string(rom.begin() + 512, rom.end())));
+    const auto bsnesState = [](const Bytes& rom, long sram, bool headered = true) {
+        std::string state = BsnesState(DemoWram(), "Balanced", sram);
+        state.replace(8, 64, Sha256Hex(std::string(rom.begin() + (headered ? 512 : 0), rom.end())));
+        return state;
+    };
+    const auto bsnesNaming = [&](const Bytes& rom) {
+        const std::string state = bsnesState(rom, 0);
         return Bytes(state.begin(), state.end());
     };
+    // The cartridge header's battery RAM byte, in a ROM without copier header: 1 KiB << n.
+    const auto sramByte = [&](std::uint8_t n) {
+        Bytes rom = headerless;
+        rom[0xFFD8] = n;
+        return rom;
+    };
+    const auto asBytes = [](const std::string& text) { return Bytes(text.begin(), text.end()); };
     const Bytes otherRom = [&] {
         Bytes rom = good;
         rom.back() ^= 1;
@@ -153,6 +164,23 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
         {"bsnes: another ROM with the title, Yes", "Quest.state",
          {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}}, "", {true}, 1,
          "Quest.smc"},
+        {"ares: the battery RAM the ROM says", "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 8192))}, {"Quest.sfc", sramByte(3)}}, "",
+         {}, 1, "Quest.sfc"},
+        {"ares: none, as the ROM says", "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 0))}, {"Quest.sfc", sramByte(0)}}, "", {},
+         1, "Quest.sfc"},
+        {"ares: a ROM of 32 KiB of battery RAM", "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 8192))}, {"Quest.sfc", sramByte(5)}}, "",
+         {false}, -1, ""},
+        {"RetroArch's bsnes: its ROM, 8 KiB as it says", "Quest.state",
+         {{"Quest.state", asBytes(Rzip(Rastate(bsnesState(sramByte(3), 8192, false))))},
+          {"Quest.sfc", sramByte(3)}},
+         "", {}, 1, "Quest.sfc"},
+        {"RetroArch's bsnes: its ROM, but 8 KiB where it says none", "Quest.state",
+         {{"Quest.state", asBytes(Rzip(Rastate(bsnesState(sramByte(0), 8192, false))))},
+          {"Quest.sfc", sramByte(0)}},
+         "", {true}, 1, "Quest.sfc"},
         {"bsnes: another ROM with the title, No", "Quest.state",
          {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}}, "", {false}, -1, ""},
     };

@@ -67,9 +67,9 @@ bool HasTitle(std::FILE* rom) {
     return TitleHeader(ReaderOf(rom)) >= 0;
 }
 
-// The SHA-256 of the ROM that a bsnes state names, empty for every other state (and for a
-// state that cannot be read: its own checks report that).
-std::string RomShaOfState(const std::string& statePath) {
+// The framing of the state at the path, for what it tells of its ROM; empty for a ZSNES state
+// (and for one that cannot be read: its own checks report that).
+StateFormat OtherFormatOfState(const std::string& statePath) {
     FileProblem problem;
     FilePtr file = OpenExisting(statePath, FileAccess::kRead, problem);
     std::uint8_t header[layout::kStateHeaderSize] = {};
@@ -80,23 +80,31 @@ std::string RomShaOfState(const std::string& statePath) {
         return {};
     }
     const StateRecognition found = RecognizeState(bytes);
-    return found.Known() ? found.format.romSha256 : std::string();
+    return found.Known() ? found.format : StateFormat{};
 }
 
-// Whether the ROM is the one the state was made with, where the state names one: its SHA-256
-// without the copier header.
-bool RomMatchesSha(std::FILE* rom, const std::string& sha) {
+// Whether the ROM (one with the title) is the one the state was made with, as far as the state
+// tells: a bsnes state names its SHA-256 without copier header, and a bsnes or ares state holds
+// as much battery RAM as the ROM's header says (1 KiB << n at 0xFFD8, none for 0; a byte past 7
+// says nothing).
+bool RomFitsState(std::FILE* rom, const StateFormat& state) {
+    const long header = RomHeaderBytes(rom);
+    std::uint8_t size = 0;
+    if (state.sram >= 0 &&
+        ReadAt(rom, layout::kRomTitleOffset - kRomCopierHeaderBytes + header + 0x18, &size, 1) &&
+        size <= 7 && state.sram != (size == 0 ? 0 : 1024L << size)) {
+        return false;
+    }
     std::string bytes;
     FileProblem problem;
-    if (sha.empty()) {
+    if (state.romSha256.empty()) {
         return true;
     }
     if (!ReadAllOf(rom, bytes, problem)) {
         return false;
     }
-    const long header = RomHeaderBytes(rom);
     return Sha256Hex(std::string_view(bytes).substr(
-               std::min(bytes.size(), static_cast<std::size_t>(header)))) == sha;
+               std::min(bytes.size(), static_cast<std::size_t>(header)))) == state.romSha256;
 }
 
 bool StateLongEnough(long long size, FileProblem& problem) {
@@ -286,8 +294,9 @@ int CheckRom(const std::string& statePath, std::string& romPath, Prompter& promp
         if (!rom) {
             continue;
         }
-        // A bsnes state names its ROM exactly; another ROM with the title is still foreign.
-        const bool matches = HasTitle(rom.get()) && RomMatchesSha(rom.get(), RomShaOfState(statePath));
+        // Another ROM with the title is still foreign to a state that names its own.
+        const bool matches =
+            HasTitle(rom.get()) && RomFitsState(rom.get(), OtherFormatOfState(statePath));
         if (!matches && !prompter.AskYesNo(msg::kRomWarning)) {
             return kRomDeclined;
         }

@@ -42,8 +42,9 @@ enum RomCheck : int { kRomDeclined = -1, kRomMissing = 0, kRomAccepted = 1 };
 
 // Looks for the ROM of the state: `chosenRom` when the user named one, else the first of
 // RomCandidatesFor that can be opened. Accepted (1): it carries the game's title (and, for a
-// bsnes state, its SHA-256 without copier header is the one the state names), or the user
-// answered Yes to the warning; romPath is set. Missing (0): nothing shown, romPath unchanged;
+// bsnes state, its SHA-256 without copier header is the one the state names; for a bsnes or
+// ares state, its header's battery RAM size is the state's), or the user answered Yes to the
+// warning; romPath is set. Missing (0): nothing shown, romPath unchanged;
 // anything that is not a readable regular file counts as missing. Declined (-1): the user
 // answered No; romPath unchanged. A ROM too short to hold its title does not match.
 int CheckRom(const std::string& statePath, std::string& romPath, Prompter& prompter,
