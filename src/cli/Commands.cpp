@@ -338,7 +338,8 @@ int RunDemo(const DemoArgs& args, Streams io) {
 
 int RunShow(const ShowArgs& args, Streams io) {
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.rom, args.force, false, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, false, io, doc);
+        code != kDone) {
         return code;
     }
     if (args.json) {
@@ -361,7 +362,8 @@ int RunSet(const SetArgs& args, Streams io) {
         edits.push_back(std::move(*edit));
     }
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc);
+        code != kDone) {
         return code;
     }
     for (const Edit& edit : edits) {
@@ -385,7 +387,8 @@ int RunFlag(const FlagArgs& args, Streams io) {
         indexes.push_back(number - 1);
     }
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc);
+        code != kDone) {
         return code;
     }
     for (int index : indexes) {
@@ -400,19 +403,20 @@ int RunFlag(const FlagArgs& args, Streams io) {
 
 int RunExportConfig(const ExportConfigArgs& args, Streams io) {
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.rom, args.force, false, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, false, io, doc);
+        code != kDone) {
         return code;
     }
     CliPrompter prompter(io.err, args.force);
     // Never over the state it was read from, nor over that state's ROM.
-    return WriteConfigFile(args.config, doc.state, prompter, {doc.path, doc.romPath})
-               ? kDone
-               : kFileError;
+    return WriteConfigFile(args.config, doc.state, prompter, {doc.path, doc.romPath}) ? kDone
+                                                                                      : kFileError;
 }
 
 int RunImportConfig(const ImportConfigArgs& args, Streams io) {
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc);
+        code != kDone) {
         return code;
     }
     CliPrompter prompter(io.err, args.force);
@@ -575,7 +579,8 @@ int RunApply(const ApplyArgs& args, Streams io) {
         return kUsage;
     }
     OpenDocument doc;
-    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc); code != kDone) {
+    if (const int code = OpenState(args.state, args.rom, args.force, true, io, doc);
+        code != kDone) {
         return code;
     }
     ApplyStateJson(text, doc.state, errors);

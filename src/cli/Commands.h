@@ -79,7 +79,7 @@ struct DiffArgs {
 struct ApplyArgs {
     std::string state;
     std::string json;  // a file, or "-" for standard input
-    std::string rom;  // --rom: the ROM kept elsewhere; empty: the one beside the state
+    std::string rom;   // --rom: the ROM kept elsewhere; empty: the one beside the state
     bool force = false;
     bool noBackup = false;
 };

@@ -197,9 +197,8 @@ void Document::HoldFileAtPath() {
 
 int Document::CheckRomOfState(std::string& romPath) {
     m_romStamps = RomStamps();
-    const int chosen = m_chosenRom.empty()
-                           ? kRomMissing
-                           : CheckRom(g_statePath, romPath, m_prompter, m_chosenRom);
+    const int chosen =
+        m_chosenRom.empty() ? kRomMissing : CheckRom(g_statePath, romPath, m_prompter, m_chosenRom);
     return chosen != kRomMissing ? chosen : CheckRom(g_statePath, romPath, m_prompter);
 }
 

@@ -125,7 +125,7 @@ private:
     DiskWatch m_watch{[this] { OnDiskChanged(); }};
     std::string m_diskBytes;   // the whole file as last loaded or saved
     GameState m_loadedRecord;  // the pages read back right after that
-    std::string m_chosenRom;             // File > ROM image... for this state, or empty
+    std::string m_chosenRom;   // File > ROM image... for this state, or empty
     std::vector<FileStamp> m_romStamps;  // the ROMs looked at, when they were last checked
     FileIdentity m_identity;   // where the state's path led when it was opened
 };

@@ -163,7 +163,8 @@ void MainDlg::CreateActions() {
         [this] { RestoreBackupOfOpenState(*m_document, m_platform.prompter, this); });
     file->addSeparator();
     // For a ROM kept apart from the states, as RetroArch and ares keep them.
-    m_chooseRom = add(file, kChooseRomCommand, "ROM &image...", [this] { m_document->OnChooseRom(); });
+    m_chooseRom =
+        add(file, kChooseRomCommand, "ROM &image...", [this] { m_document->OnChooseRom(); });
     m_chooseRom->setEnabled(false);
     QAction* exitSeparator = file->addSeparator();
     m_recent = new RecentFiles(file, exitSeparator, m_settingsFile,

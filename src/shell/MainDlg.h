@@ -22,7 +22,7 @@ namespace sw::ui {
 
 class ConfigCommands;
 
-inline constexpr int kRevertCommand = 32791;   // File > Revert
+inline constexpr int kRevertCommand = 32791;     // File > Revert
 inline constexpr int kChooseRomCommand = 32793;  // File > ROM image...
 
 class MainDlg : public QDialog, public DocumentWindow {

@@ -1,12 +1,12 @@
 #include "RecentFiles.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyleOptionMenuItem>
+#include <algorithm>
 
 #include "PathRules.h"
 
@@ -102,7 +102,8 @@ void RecentFiles::Load() {
         for (int k = 0; k < count && k < 64; ++k) {
             settings.setArrayIndex(k);
             stored.push_back(settings.value(QLatin1String(kPathKey)).toByteArray().toStdString());
-            const std::string rom = settings.value(QLatin1String(kRomKey)).toByteArray().toStdString();
+            const std::string rom =
+                settings.value(QLatin1String(kRomKey)).toByteArray().toStdString();
             if (!rom.empty() && m_roms.find(stored.back()) == m_roms.end()) {
                 m_roms[stored.back()] = rom;
             }

@@ -297,8 +297,8 @@ TEST_F(Cli, AForeignRomIsRefusedUnlessForced) {
     expected[42470] = 10;
     EXPECT_THAT(Changed(expected), IsEmpty());
     EXPECT_EQ(Run({"set", "--rom", dir / "roms/none.sfc", state, "member0.level=11"}), 2);
-    EXPECT_EQ(err.str(), "Cannot read the ROM " + dir / "roms/none.sfc" +
-                             ": No such file or directory\n");
+    EXPECT_EQ(err.str(),
+              "Cannot read the ROM " + dir / "roms/none.sfc" + ": No such file or directory\n");
     EXPECT_THAT(Changed(expected), IsEmpty());
 }
 

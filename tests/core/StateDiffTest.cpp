@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "Demo.h"
-#include "ReadBack.h"
 #include "EmulatorStates.h"
+#include "ReadBack.h"
 #include "StateDiff.h"
 #include "StateJson.h"
 #include "TestFiles.h"

@@ -83,7 +83,11 @@ TEST(StateFormat, FindsTheWorkRamInEveryFramingAndEditsOnlyTheFields) {
         }
         EXPECT_TRUE(inFields == now) << "a byte outside the fields changed";
         EXPECT_NE(before, now);
-        // The wrapper's parameters: the length, or RZIP's chunk size and gzip's header.
+        // The wrapper's parameters: the length, or RZIP's chunk size and gzip's header; and
+        // compressed again unchanged, with the level the file tells, a zlib file is itself.
+        std::string rewrapped;
+        ASSERT_TRUE(WrapState(found.format, found.Bytes(bytes), rewrapped));
+        EXPECT_TRUE(rewrapped == bytes) << "not wrapped again as it came";
         if (found.format.compression == StateCompression::kNone) {
             EXPECT_EQ(written.size(), bytes.size());
         } else {
@@ -124,6 +128,8 @@ TEST(StateFormat, RefusesWhatDoesNotFitSayingWhatItFound) {
          "a bsnes-mercury v094 Accuracy state of 309,684 bytes, which fits no cartridge "
          "(289,684 bytes and 0 or a power of two of at least 2,048 bytes of battery RAM)"},
         {Changed(ares, 5, "127"), "an ares state of version 127, which this program does not know"},
+        {Changed(ares, 5, "v131"),
+         "an ares state of version v131, which this program does not know"},
         {Changed(ares, 4, std::string(1, '\0')),
          "an ares state whose synchronize byte is 00, which no state ares loads safely has"},
         {ares.substr(0, ares.size() - 1),

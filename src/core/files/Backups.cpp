@@ -333,7 +333,7 @@ bool RestoreBackup(const std::string& folder, bool backupsOn, const std::string&
         return Refuse(problem, backupPath, "it cannot be put back: " + kindProblem.reason);
     }
     const long romTableEnd = layout::ItemNameRecordOffset(layout::kItemCount) -
-                              layout::kRomCopierHeaderBytes + RomHeaderBytesOf(bytes);
+                             layout::kRomCopierHeaderBytes + RomHeaderBytesOf(bytes);
     if (kind == FileKind::kRom && bytes.size() < static_cast<std::size_t>(romTableEnd)) {
         return Refuse(problem, backupPath,
                       "it cannot be put back: it is a game ROM cut short (" +

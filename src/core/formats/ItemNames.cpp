@@ -94,9 +94,8 @@ bool WriteRomItemName(const std::string& romPath, int code, const std::string& n
         record[k] =
             inName ? static_cast<std::uint8_t>(static_cast<std::uint8_t>(name[k]) + 0x30) : 0x30;
     }
-    const bool written =
-        WriteAt(rom.get(), RecordOffset(rom.get(), code), record, sizeof record) &&
-        Flush(rom.get());
+    const bool written = WriteAt(rom.get(), RecordOffset(rom.get(), code), record, sizeof record) &&
+                         Flush(rom.get());
     const int error = errno;
     lock.Release();
     const bool closed = std::fclose(rom.release()) == 0;

@@ -1,9 +1,9 @@
 #include "StateCheck.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <algorithm>
 #include <vector>
 
 #include "FileIO.h"

@@ -244,8 +244,9 @@ StateRecognition RecognizeCore(std::string_view d) {
     if (d.substr(0, 4) == kBst1) {
         // ares writes a synchronize byte 01 and an ASCII version; bsnes a u32 version.
         const char sync = d.size() > 4 ? d[4] : 0;
+        // Releases from 131 on write their version as "v131".
         const bool ares = (sync == 1 || sync == 0) && d.size() > 5 &&
-                          std::isdigit(static_cast<unsigned char>(d[5])) != 0;
+                          (std::isdigit(static_cast<unsigned char>(d[5])) != 0 || d[5] == 'v');
         if (ares) {
             if (sync != 1) {
                 return Refused("an ares state whose synchronize byte is 00, which no state "
