@@ -111,9 +111,10 @@ test_emulators() {
     # libretro-bsnes-mercury-*               the cores, run by tests/emulators/frontend.cpp
     # retroarch libretro-core-info dbus      RetroArch headless (the info files allow states)
     # nodejs p7zip-full (npm)                snes9x: a browser build from the npm registry
+    # ares xvfb xdotool                      ares, a GTK window driven by keys on a private X
     local packages=(cc65 libretro-bsnes-mercury-accuracy libretro-bsnes-mercury-balanced
                     libretro-bsnes-mercury-performance retroarch libretro-core-info dbus python3
-                    nodejs p7zip-full)
+                    nodejs p7zip-full ares xvfb xdotool)
     command -v npm >/dev/null || packages+=(npm)  # some builds of nodejs bring their own
     install_packages "${PACKAGES[@]}" "${packages[@]}"
     build

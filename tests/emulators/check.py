@@ -3,12 +3,16 @@
 
   check.py edit STATE [CLI]    the edits below, by statewright-cli, or patched here without it
   check.py verify SAVED EDITED RESAVED [--wram0 DUMP] [--wram1 DUMP]
+  check.py edited SAVED EDITED   the first half of verify, for states no emulator loads here
+  check.py show STATE CLI        what `show --json` reads from the ROM's pattern
+  check.py ready STATE           exit 0 once the ROM had written every field
 
 SAVED is the state as the emulator wrote it, EDITED the same after the edit, RESAVED what the
 emulator wrote after loading EDITED and running on; DUMPs are the work RAM a core showed right
 after loading SAVED and EDITED. States are bsnes-mercury v094 serializer output, bare or in
-RetroArch's RASTATE container, bare or compressed as RZIP; and snes9x snapshots, as the
-npm build of it wraps them in RASTATE."""
+RetroArch's RASTATE container, bare or compressed as RZIP; snes9x snapshots, as the
+npm build of it wraps them in RASTATE; and ares v126 serializer output."""
+import json
 import struct
 import subprocess
 import sys
@@ -21,6 +25,9 @@ MEMBER = [0x99CE + 95 * s for s in range(4)]
 # bsnes-mercury v094: state length without battery RAM, by profile; WRAM follows the RAM.
 BSNES_BASE = {b"Accuracy": 289684, b"Balanced": 375848, b"Performance": 320941}
 BSNES_WRAM_WITHOUT_SRAM = 10915
+# ares v126 (serializer "125"): state length without battery RAM; WRAM follows the RAM.
+ARES_BASE = 265948
+ARES_WRAM_WITHOUT_SRAM = 651
 
 
 def text(s):
@@ -124,9 +131,13 @@ class State:
         if core.startswith(SNES9X):
             self.name, self.sram = "snes9x " + core[9:13].decode(), None
             self.wram_at = snes9x_block(core, b"RAM")
+        elif core[:5] == b"BST1\x01" and core[5:21] == b"125".ljust(16, b"\0"):
+            self.name = "ares v126"
+            self.sram = len(core) - ARES_BASE
+            self.wram_at = ARES_WRAM_WITHOUT_SRAM + self.sram
         else:
             assert core[:4] == b"BST1" and struct.unpack_from("<I", core, 4)[0] == 27, \
-                f"{path}: no bsnes-mercury v094 state and no snes9x snapshot"
+                f"{path}: no bsnes-mercury v094 or ares v126 state and no snes9x snapshot"
             profile = core[584:600].rstrip(b"\0")
             self.name = "bsnes-mercury " + profile.decode()
             self.sram = len(core) - BSNES_BASE[profile]
@@ -172,15 +183,15 @@ def differences(what, got, want, ignore=()):
             f"(0x{got[bad[0]]:02X}, not 0x{want[bad[0]]:02X})"] if bad else []
 
 
-def verify(saved, edited, resaved, wram0=None, wram1=None):
-    s, e, r = State(saved), State(edited), State(resaved)
+def edit_faults(s, e, wram0=None):
+    """What is wrong with EDITED against SAVED, or None when SAVED is too early to tell."""
     w0 = s.wram()
     # The WRAM found by its contents: the ROM's player name sits at 0x9801.
     found = bytes(s.inner[s.core]).find(text("Tamsin Vellor")) - 0x9801
     faults = [] if found == s.wram_at else [f"WRAM found at {found}, not at {s.wram_at}"]
     if w0[0x14:0x16] != READY:
-        print(f"{saved}: the ROM had not written every field when the state was saved")
-        return False
+        print(f"{s.path}: the ROM had not written every field when the state was saved")
+        return None
     if wram0:
         faults += differences("the saved state against the core's WRAM", w0,
                               open(wram0, "rb").read())
@@ -191,16 +202,60 @@ def verify(saved, edited, resaved, wram0=None, wram1=None):
         faults += differences("the edited WRAM", e.wram(), expected(w0))
         wram = range(s.core.start + s.wram_at, s.core.start + s.wram_at + WRAM_BYTES)
         faults += differences("the edited file outside WRAM", e.inner, s.inner, wram)
+    return faults, found
+
+
+def report(s, found, faults, done):
+    sram = "" if s.sram is None else f", {s.sram // 1024} KiB SRAM"
+    print(f"{s.name}{sram}, {s.container}: "
+          f"{len(s.inner[s.core])} bytes of core data, WRAM at {found}: "
+          + ("; ".join(faults) if faults else done))
+    return not faults
+
+
+def edited(saved, edited):
+    s, e = State(saved), State(edited)
+    result = edit_faults(s, e)
+    return result is not None and report(s, result[1], result[0], f"{len(EDITS)} fields and "
+                                         f"{len(FLAGS)} flags written, every other byte kept")
+
+
+def verify(saved, edited, resaved, wram0=None, wram1=None):
+    s, e, r = State(saved), State(edited), State(resaved)
+    result = edit_faults(s, e, wram0)
+    if result is None:
+        return False
+    faults, found = result
     if wram1:
         faults += differences("the core's WRAM after loading the edit",
                               open(wram1, "rb").read(), e.wram())
     faults += differences("the WRAM saved again after the load", r.wram(), e.wram(), COUNTER)
-    sram = "" if s.sram is None else f", {s.sram // 1024} KiB SRAM"
-    print(f"{s.name}{sram}, {s.container}: "
-          f"{len(s.inner[s.core])} bytes of core data, WRAM at {found}: "
-          + ("; ".join(faults) if faults else
-             f"{len(EDITS)} fields and {len(FLAGS)} flags arrived, every other byte kept"))
-    return not faults
+    return report(s, found, faults,
+                  f"{len(EDITS)} fields and {len(FLAGS)} flags arrived, every other byte kept")
+
+
+# What `show --json` must read from the ROM's pattern: member name, level, experience, hpMax,
+# ppMax, hp, pp (the ROM's `member` lines), then the game's other fields.
+SHOWN_MEMBERS = [("Tams", 12, 4321, 120, 40, 97, 33), ("Orin", 7, 880, 64, 0, 64, 0),
+                 ("Wren", 23, 51234, 310, 150, 288, 149), ("Pell", 99, 999999, 999, 999, 1, 998)]
+SHOWN = {"money": 123456, "bank": 9876543, "playerName": "Tamsin Vellor", "dogName": "Brisk",
+         "favoriteFood": "Plum", "psiSpecial": "Emberline"}
+
+
+def show(path, cli):
+    run = subprocess.run([cli, "show", "--json", path], capture_output=True, text=True)
+    if run.returncode != 0:
+        print(f"{path}: statewright-cli show --json failed: {run.stderr.strip()}")
+        return False
+    shown = json.loads(run.stdout)
+    keys = ("name", "level", "experience", "hpMax", "ppMax", "hp", "pp")
+    want = dict(SHOWN, members=[dict(zip(keys, m)) for m in SHOWN_MEMBERS])
+    got = dict({k: shown.get(k) for k in SHOWN},
+               members=[{k: m.get(k) for k in keys} for m in shown.get("members", [])])
+    bad = [f"{k} is {got[k]}, not {want[k]}" for k in want if got[k] != want[k]]
+    print(f"{shown.get('format')}, show --json: "
+          + ("; ".join(bad) if bad else "every field of the ROM's pattern read"))
+    return not bad
 
 
 if __name__ == "__main__":
@@ -210,5 +265,11 @@ if __name__ == "__main__":
     elif args[:1] == ["verify"]:
         dumps = dict(zip(args[4::2], args[5::2]))
         sys.exit(0 if verify(*args[1:4], dumps.get("--wram0"), dumps.get("--wram1")) else 1)
+    elif args[:1] == ["edited"]:
+        sys.exit(0 if edited(*args[1:3]) else 1)
+    elif args[:1] == ["show"]:
+        sys.exit(0 if show(*args[1:3]) else 1)
+    elif args[:1] == ["ready"]:
+        sys.exit(0 if State(args[1]).wram()[0x14:0x16] == READY else 1)
     else:
         sys.exit(__doc__)
