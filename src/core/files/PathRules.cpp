@@ -23,8 +23,9 @@ std::size_t NameStart(const std::string& path) {
 // RetroArch's automatic state, "Game.state.auto": the only emulator suffix of two parts. The
 // others (".state", ".state1"-".state9", snes9x's ".000"-".009" and ".frz", ares's
 // ".bs1"-".bs9") are the last extension, which the cut at the last "." removes anyway.
+constexpr std::string_view kAuto = ".state.auto";
+
 bool HasAutoStateSuffix(const std::string& path) {
-    constexpr std::string_view kAuto = ".state.auto";
     const std::size_t start = NameStart(path);
     if (path.size() - start <= kAuto.size()) {
         return false;
@@ -38,13 +39,17 @@ bool HasAutoStateSuffix(const std::string& path) {
     return true;
 }
 
+// The path up to its last ".", the whole path when it has none.
+std::string CutAtLastDot(const std::string& path) {
+    return path.substr(0, path.rfind('.'));
+}
+
 }  // namespace
 
 std::vector<std::string> RomCandidatesFor(const std::string& statePath) {
-    const std::string stem = statePath.substr(0, statePath.rfind('.'));
-    std::vector<std::string> stems = {stem};
+    std::vector<std::string> stems = {CutAtLastDot(statePath)};
     if (HasAutoStateSuffix(statePath)) {
-        stems.push_back(statePath.substr(0, statePath.size() - 11));
+        stems.push_back(statePath.substr(0, statePath.size() - kAuto.size()));
     }
     std::vector<std::string> candidates;
     for (const std::string& base : stems) {
@@ -59,8 +64,7 @@ std::vector<std::string> RomCandidatesFor(const std::string& statePath) {
 }
 
 std::string RomPathFor(const std::string& statePath) {
-    const std::size_t dot = statePath.rfind('.');
-    return statePath.substr(0, dot) + ".smc";
+    return CutAtLastDot(statePath) + ".smc";
 }
 
 std::string StateFileName(const std::string& statePath) {

@@ -33,7 +33,7 @@ std::string GroupList(int from, int to) {
 
 // Where the ROM's title is found: the copier header's size that the layout implies (512, or 0
 // for a ROM without one), or -1 when neither place holds it. `read` gives `count` bytes at an
-// offset (fewer, or none, past the end).
+// offset, or none past the end.
 long TitleHeader(const std::function<std::string(long, std::size_t)>& read) {
     for (const long header : {kRomCopierHeaderBytes, 0L}) {
         // Compared as a text: a 0 inside the title ends it early, which makes it differ.
@@ -55,11 +55,12 @@ std::function<std::string(long, std::size_t)> ReaderOf(std::FILE* file) {
     };
 }
 
+// As a file read: all `count` bytes, or none.
 std::function<std::string(long, std::size_t)> ReaderOf(std::string_view bytes) {
     return [bytes](long offset, std::size_t count) {
-        return offset < 0 || static_cast<std::size_t>(offset) >= bytes.size()
-                   ? std::string()
-                   : std::string(bytes.substr(static_cast<std::size_t>(offset), count));
+        return offset >= 0 && static_cast<std::size_t>(offset) + count <= bytes.size()
+                   ? std::string(bytes.substr(static_cast<std::size_t>(offset), count))
+                   : std::string();
     };
 }
 
@@ -180,14 +181,7 @@ std::string RewriteCompressed(const std::string& path, const GameState& state, s
 }  // namespace
 
 FileKind KindOfBytes(std::string_view bytes, FileProblem& problem) {
-    return KindOf(
-        static_cast<long long>(bytes.size()),
-        [bytes](long offset, std::size_t count) {
-            return static_cast<std::size_t>(offset) + count <= bytes.size()
-                       ? std::string(bytes.substr(static_cast<std::size_t>(offset), count))
-                       : std::string();
-        },
-        problem);
+    return KindOf(static_cast<long long>(bytes.size()), ReaderOf(bytes), problem);
 }
 
 const char* KindName(FileKind kind) {
