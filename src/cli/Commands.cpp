@@ -10,7 +10,6 @@
 #include <iterator>
 #include <optional>
 
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -261,12 +260,11 @@ using Json = nlohmann::ordered_json;  // keys in the order they are documented
 // The program's default descriptions, event.txt, found where the editor finds its data files:
 // the working folder, the executable's, ../share/statewright/ beside it, $XDG_DATA_DIRS.
 std::string DefaultDescriptionFile() {
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    const std::string programDir =
-        length > 0 ? FolderOf(std::string(self, static_cast<std::size_t>(length))) : std::string();
+    const std::string self = ProgramPath();
+    const std::string programDir = self.empty() ? std::string() : FolderOf(self);
     std::error_code error;
-    const std::string startUpDir = std::filesystem::current_path(error).string();
+    const std::u8string current = std::filesystem::current_path(error).u8string();
+    const std::string startUpDir(current.begin(), current.end());
     return FindDataFile(DataSearchFolders(startUpDir, programDir, std::getenv("XDG_DATA_DIRS")),
                         kDefaultDescriptionsFile);
 }
@@ -324,14 +322,16 @@ void PrintText(const OpenDocument& doc, std::ostream& out) {
 }  // namespace
 
 int RunDemo(const DemoArgs& args, Streams io) {
-    std::error_code ignored;
-    std::filesystem::create_directories(args.dir, ignored);
+    FileProblem ignored;  // a folder that cannot be made is said by the write below
+    MakeFolders(args.dir, 0777, ignored);
     std::string error;
     if (!WriteDemoFiles(args.dir, error)) {
         io.err << "Cannot write the demo files: " << error << '\n';
         return kFileError;
     }
-    const std::string folder = (std::filesystem::path(args.dir) / "").string();
+    const std::string folder = args.dir.find_last_of(kPathSeparators) == args.dir.size() - 1
+                                   ? args.dir
+                                   : args.dir + kPathSeparator;
     io.out << folder << kDemoStateName << '\n' << folder << kDemoRomName << '\n';
     return kDone;
 }

@@ -1,11 +1,14 @@
 #include "Demo.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "FileIO.h"
 #include "GameState.h"
 #include "ItemNames.h"
 #include "Layout.h"
+#include "PathRules.h"
 #include "ReadBack.h"
 
 namespace sw {
@@ -148,13 +151,11 @@ std::vector<std::uint8_t> MakeDemoState() {
     }
 
     // Let the record's own writers put the fields in place, through a memory stream.
-    std::FILE* memory = fmemopen(bytes.data(), bytes.size(), "r+b");
-    if (memory != nullptr) {
-        std::setvbuf(memory, nullptr, _IONBF, 0);
-        state.WriteAll(memory);
-        std::fclose(memory);
+    std::string text(bytes.begin(), bytes.end());
+    if (FilePtr memory = OpenMemory(text)) {
+        state.WriteAll(memory.get());
     }
-    return bytes;
+    return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 std::vector<std::uint8_t> MakeDemoRom() {
@@ -178,7 +179,9 @@ std::vector<std::uint8_t> MakeDemoRom() {
 }
 
 bool WriteDemoFiles(const std::string& dir, std::string& error) {
-    const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
+    const std::string folder = dir.empty() || dir.find_last_of(kPathSeparators) == dir.size() - 1
+                                   ? dir
+                                   : dir + kPathSeparator;
     for (const auto& [name, bytes] :
          {std::pair{kDemoStateName, MakeDemoState()}, std::pair{kDemoRomName, MakeDemoRom()}}) {
         const std::string path = folder + name;

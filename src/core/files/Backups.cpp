@@ -4,8 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
-#include <ctime>
+#include <cstdio>
 #include <thread>
 #include <chrono>
 
@@ -26,17 +25,17 @@ constexpr int kSameHashTries = 16;          // folders for names whose paths sha
 
 // "20261207T035214.123Z" for a time in milliseconds since 1970.
 std::string StampOfTime(long long milliseconds) {
-    const std::time_t seconds = static_cast<std::time_t>(milliseconds / 1000);
-    const int millis = static_cast<int>(milliseconds % 1000);
-    std::tm utc{};
-#ifdef _WIN32
-    gmtime_s(&utc, &seconds);
-#else
-    gmtime_r(&seconds, &utc);
-#endif
+    using namespace std::chrono;
+    const sys_time<std::chrono::milliseconds> time{std::chrono::milliseconds(milliseconds)};
+    const sys_days day = floor<days>(time);
+    const year_month_day date(day);
+    const hh_mm_ss clock(time - day);
     char text[32];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y%m%dT%H%M%S", &utc);
-    std::snprintf(text + length, sizeof text - length, ".%03dZ", millis);
+    std::snprintf(text, sizeof text, "%04d%02u%02uT%02d%02d%02d.%03dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()),
+                  static_cast<int>(clock.subseconds().count()));
     return text;
 }
 
@@ -57,15 +56,16 @@ bool EndsWith(std::string_view text, std::string_view end) {
 }
 
 std::string WithSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') {
-        folder += '/';
+    if (!folder.empty() && folder.find_last_of(kPathSeparators) != folder.size() - 1) {
+        folder += kPathSeparator;
     }
     return folder;
 }
 
-// The key a file's backups are kept under: its absolute path, links resolved.
+// The key a file's backups are kept under: its absolute path, links resolved (on Windows
+// without case, so that two spellings of one file share their backups).
 std::string OwnerKey(const std::string& path) {
-    return ResolvedPath(path);
+    return ComparablePath(ResolvedPath(path));
 }
 
 std::string HashText(const std::string& key) {
@@ -113,7 +113,7 @@ bool OwnFolder(const std::string& folder, const std::string& key, bool make, std
                FileProblem& problem) {
     const std::string base = WithSlash(folder) + NamePart(key) + "-" + HashText(key);
     for (int n = 1; n <= kSameHashTries; ++n) {
-        dir = (n == 1 ? base : base + "-" + std::to_string(n)) + "/";
+        dir = (n == 1 ? base : base + "-" + std::to_string(n)) + kPathSeparator;
         if (make && !MakeFolders(dir, 0700, problem)) {
             return false;
         }
@@ -188,10 +188,10 @@ std::string SequenceText(long long sequence) {
 // The backup being restored must be one of the file's own, or one of the earlier naming.
 bool IsBackupOf(const std::string& folder, const std::string& backupPath,
                 const std::string& path) {
-    const std::string resolved = ResolvedPath(backupPath);
+    const std::string resolved = ComparablePath(ResolvedPath(backupPath));
     for (const auto& list : {ListBackups(folder, path), ListOlderBackups(folder, path)}) {
         for (const BackupEntry& entry : list) {
-            if (ResolvedPath(entry.path) == resolved) {
+            if (ComparablePath(ResolvedPath(entry.path)) == resolved) {
                 return true;
             }
         }
@@ -207,16 +207,8 @@ bool Refuse(FileProblem& problem, const std::string& path, const std::string& re
 }  // namespace
 
 std::string DefaultBackupFolder() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome != nullptr && dataHome[0] == '/') {
-        return WithSlash(dataHome) + "statewright/backups/";
-    }
-    // A relative HOME would put them under whatever the working folder is: ignored as well.
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return WithSlash(home) + ".local/share/statewright/backups/";
-    }
-    return {};
+    const std::string data = UserDataFolder();
+    return data.empty() ? data : data + "backups" + kPathSeparator;
 }
 
 std::string NoBackupFolderText() {
@@ -293,10 +285,12 @@ bool MakeBackup(const std::string& folder, const std::string& path, std::string&
         return false;
     }
     const std::vector<BackupEntry> kept = BackupsIn(dir);
-    const std::string protectedPath = keep.empty() ? std::string() : ResolvedPath(keep);
+    const std::string protectedPath =
+        keep.empty() ? std::string() : ComparablePath(ResolvedPath(keep));
     std::size_t count = 0;
     for (const BackupEntry& entry : kept) {
-        if (entry.path == backupPath || (!protectedPath.empty() && entry.path == protectedPath)) {
+        if (entry.path == backupPath ||
+            (!protectedPath.empty() && ComparablePath(ResolvedPath(entry.path)) == protectedPath)) {
             continue;
         }
         if (++count >= kBackupsKept) {

@@ -1,12 +1,12 @@
 #include "DataFiles.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string_view>
+
+#include "FileIO.h"
+#include "PathRules.h"
 
 namespace sw {
 namespace {
@@ -16,17 +16,19 @@ constexpr char kDefaultXdgDataDirs[] = "/usr/local/share:/usr/share";
 // "/usr/bin/../share/statewright" -> "/usr/share/statewright/", so that the same folder reached
 // two ways is searched once and shown plainly.
 std::string FolderPath(const std::string& dir) {
-    std::string folder = std::filesystem::path(dir).lexically_normal().string();
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
+    // As UTF-8 both ways: a narrow path is in the ANSI code page on Windows.
+    const std::u8string normal =
+        std::filesystem::path(std::u8string(dir.begin(), dir.end())).lexically_normal().u8string();
+    std::string folder(normal.begin(), normal.end());
+    if (folder.empty() || folder.find_last_of(kPathSeparators) != folder.size() - 1) {
+        folder += kPathSeparator;
     }
     return folder;
 }
 
 bool IsReadableFile(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-           access(path.c_str(), R_OK) == 0;
+    FileProblem problem;
+    return OpenExisting(path, FileAccess::kRead, problem) != nullptr;
 }
 
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -43,14 +45,11 @@ std::string FindInFolder(const std::string& folder, const DataFile& file) {
         return {};
     }
     std::vector<std::string> spellings;
-    // Stepped with an error code: a folder that goes away meanwhile ends the walk, it never
-    // throws out of the core.
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        std::string name = entry->path().filename().string();
-        if (SameIgnoringAsciiCase(name, file.name)) {
-            spellings.push_back(std::move(name));
+    std::vector<FolderEntry> entries;
+    ListFolder(folder, entries);  // a folder that cannot be read holds no spelling
+    for (FolderEntry& entry : entries) {
+        if (SameIgnoringAsciiCase(entry.name, file.name)) {
+            spellings.push_back(std::move(entry.name));
         }
     }
     std::sort(spellings.begin(), spellings.end());  // the same pick on every run
@@ -102,7 +101,7 @@ std::string FindDataFile(const std::vector<std::string>& folders, const DataFile
 
 std::string FolderOfDataFile(const std::vector<std::string>& folders, const DataFile& file) {
     const std::string path = FindDataFile(folders, file);
-    return path.substr(0, path.find_last_of('/') + 1);
+    return path.substr(0, path.find_last_of(kPathSeparators) + 1);
 }
 
 std::string FolderLines(const std::vector<std::string>& folders) {

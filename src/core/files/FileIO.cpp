@@ -231,12 +231,23 @@ bool TargetUnlocked(const std::string& target, FileProblem& problem) {
     return free;
 }
 
+std::string WithSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
 std::string KindText(const struct stat& info) {
     FileProblem kind;
     return CheckKind(info, kind) ? std::string("it is a file") : kind.reason;
 }
 
 }  // namespace
+
+void FileCloser::operator()(std::FILE* file) const {
+    std::fclose(file);
+}
 
 bool FileProblem::IsMissing() const {
     return error == ENOENT;
@@ -708,6 +719,33 @@ bool IsPlainFile(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return unlink(path.c_str()) == 0;
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+std::string UserDataFolder() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && dataHome[0] == '/') {
+        return WithSlash(dataHome) + "statewright/";
+    }
+    // A relative HOME would put them under whatever the working folder is: ignored as well.
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return WithSlash(home) + ".local/share/statewright/";
+    }
+    return {};
+}
+
+std::string ComparablePath(const std::string& resolved) {
+    return resolved;
+}
+
+std::string ProgramPath() {
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    return length > 0 ? std::string(self, static_cast<std::size_t>(length)) : std::string();
 }
 
 }  // namespace sw

@@ -3,9 +3,10 @@
 // a FIFO or a device; the mode bits are honoured even when the user is root; whole-file
 // rewrites go through a uniquely named temporary file beside the real target of any link and
 // keep the file's mode; and every failure comes back as a value that names the real reason.
+// One source file per platform holds it all: FileIO.cpp (POSIX) and FileIOWindows.cpp, where
+// names are UTF-8 as everywhere in the program, the read-only attribute stands for the mode
+// bits, and "the same file" is the same volume and file index.
 #pragma once
-
-#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +18,9 @@
 
 namespace sw {
 
+// fclose, and for a stream of OpenMemory, whatever it takes to hand the bytes back.
 struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+    void operator()(std::FILE* file) const;
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
@@ -177,6 +179,22 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // Whether a regular file (not a link) is at the path.
 bool IsPlainFile(const std::string& path);
+
+// The full path of the running program's executable; empty when it cannot be told.
+std::string ProgramPath();
+
+// The program's arguments as UTF-8: argv itself on POSIX; on Windows, where argv arrives in
+// the ANSI code page, taken from the wide command line.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// The folder where the program keeps its own files for this user, with a separator at the
+// end: $XDG_DATA_HOME/statewright/ or ~/.local/share/statewright/ (an absolute path only), and
+// on Windows %LOCALAPPDATA%\Statewright\ as the shell knows it. Empty when there is none.
+std::string UserDataFolder();
+
+// A resolved path in the form in which two spellings of one file compare equal: the path
+// itself on POSIX; on Windows without case and with backslashes only.
+std::string ComparablePath(const std::string& resolved);
 
 // Deletes a file; false when it could not be.
 bool RemoveFile(const std::string& path);

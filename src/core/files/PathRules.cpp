@@ -8,15 +8,9 @@
 namespace sw {
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparators[] = "/\\";
-#else
-constexpr char kSeparators[] = "/";
-#endif
-
 // Position just behind the last separator, 0 when there is none.
 std::size_t NameStart(const std::string& path) {
-    const std::size_t last = path.find_last_of(kSeparators);
+    const std::size_t last = path.find_last_of(kPathSeparators);
     return last == std::string::npos ? 0 : last + 1;
 }
 
@@ -90,7 +84,8 @@ std::string PrintablePath(const std::string& path) {
     std::string shown;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
-        const char* named = c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\\' ? "\\\\" : nullptr;
+        const char* named = c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\\' && kPathSeparator != '\\' ? "\\\\"
+                                                                                : nullptr;
         if (named != nullptr) {
             shown += named;
         } else if (byte < 0x20 || byte == 0x7F) {
@@ -119,8 +114,11 @@ std::vector<std::string> CleanRecentFiles(const std::vector<std::string>& stored
 
 std::string RecentFilePath(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
+    // As UTF-8 both ways: a narrow path is in the ANSI code page on Windows.
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(std::u8string(path.begin(), path.end()), error);
+    const std::u8string normal = absolute.lexically_normal().u8string();
+    return error ? path : std::string(normal.begin(), normal.end());
 }
 
 std::vector<std::string> WithRecentFile(std::vector<std::string> list, const std::string& path) {

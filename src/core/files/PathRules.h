@@ -8,6 +8,15 @@
 
 namespace sw {
 
+// The separators of this platform's paths, and the one the program writes.
+#ifdef _WIN32
+inline constexpr char kPathSeparators[] = "/\\";
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparators[] = "/";
+inline constexpr char kPathSeparator = '/';
+#endif
+
 // The path up to its last "." with ".smc" appended (the whole path when there is no ".").
 // The last "." may lie in a folder name; the rule cuts there all the same.
 std::string RomPathFor(const std::string& statePath);
@@ -29,7 +38,8 @@ std::string StateBaseName(const std::string& statePath);
 std::string FolderOf(const std::string& path);
 
 // A path as a terminal may show it: control characters and backslashes escaped as `ls -b`
-// does ("\\n", "\\033"), so that a name holding a line break stays on one line.
+// does ("\\n", "\\033"), so that a name holding a line break stays on one line. A backslash
+// that separates, on Windows, stays as it is.
 std::string PrintablePath(const std::string& path);
 
 // The document's own description file, in the working directory: "event.<base>.txt".

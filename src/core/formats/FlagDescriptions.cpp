@@ -1,12 +1,11 @@
 #include "FlagDescriptions.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "FileIO.h"
 #include "Messages.h"
@@ -58,8 +57,9 @@ std::string WithoutLineFeeds(std::string text) {
 
 // The file's full path for messages (the name alone when the working folder has vanished).
 std::string ShownPath(const std::string& name) {
-    char folder[4096];
-    return getcwd(folder, sizeof folder) != nullptr ? std::string(folder) + "/" + name : name;
+    std::error_code error;
+    const std::u8string folder = std::filesystem::current_path(error).u8string();
+    return error ? name : std::string(folder.begin(), folder.end()) + kPathSeparator + name;
 }
 
 }  // namespace
