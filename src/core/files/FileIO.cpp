@@ -89,21 +89,34 @@ bool WriteAllAt(int fd, std::string_view bytes) {
 }
 
 bool ReadAllFrom(int fd, std::string& bytes, std::size_t limit, FileProblem& problem) {
-    bytes.clear();
-    char buffer[65536];
+    // Read straight into room for the size the file has now (and a byte more, to see the end
+    // in the same call): appending pieces would copy a large state over and over.
+    struct stat info {};
+    const std::size_t expected = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0
+                                     ? static_cast<std::size_t>(info.st_size)
+                                     : 0;
+    bytes.assign(std::min(expected, limit) + 1, '\0');
+    std::size_t have = 0;
     while (true) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (have == bytes.size()) {
+            bytes.resize(std::max<std::size_t>(have * 2, 65536));  // it grew meanwhile
+        }
+        const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return Fail(problem, errno);
+            const int error = errno;
+            bytes.clear();
+            return Fail(problem, error);
         }
         if (got == 0) {
+            bytes.resize(have);
             return true;
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > limit) {
+        have += static_cast<std::size_t>(got);
+        if (have > limit) {
+            bytes.clear();
             return FailOwn(problem, "it is larger than " + std::to_string(limit >> 20) +
                                         " MiB, the most this program reads");
         }

@@ -68,9 +68,25 @@ bool HasTitle(std::FILE* rom) {
     return TitleHeader(ReaderOf(rom)) >= 0;
 }
 
+// The framing last recognised, with the file's stamp from before the read: opening asks for
+// it twice within a moment (the validation, then the ROM check), and a state of another
+// emulator is read whole each time. While the stamp is unchanged, the second ask is answered
+// from here.
+struct KnownFraming {
+    std::string path;
+    FileStamp stamp;
+    StateFormat format;
+};
+KnownFraming g_lastFraming;
+
 // The framing of the state at the path, for what it tells of its ROM; empty for a ZSNES state
 // (and for one that cannot be read: its own checks report that).
 StateFormat OtherFormatOfState(const std::string& statePath) {
+    if (!g_lastFraming.path.empty() && g_lastFraming.path == statePath &&
+        g_lastFraming.stamp == StampOf(statePath)) {
+        return g_lastFraming.format;
+    }
+    const FileStamp before = StampOf(statePath);  // taken first: a change while reading shows
     FileProblem problem;
     FilePtr file = OpenExisting(statePath, FileAccess::kRead, problem);
     std::uint8_t header[layout::kStateHeaderSize] = {};
@@ -81,7 +97,11 @@ StateFormat OtherFormatOfState(const std::string& statePath) {
         return {};
     }
     const StateRecognition found = RecognizeState(bytes);
-    return found.Known() ? found.format : StateFormat{};
+    if (!found.Known()) {
+        return {};
+    }
+    g_lastFraming = {statePath, before, found.format};
+    return found.format;
 }
 
 // Whether the ROM (one with the title) is the one the state was made with, as far as the state
@@ -220,6 +240,7 @@ bool ReadyToWrite(std::FILE* file, const std::string& path, FileKind kind,
 }
 
 bool ValidateStateFile(const std::string& path, Prompter& prompter) {
+    const FileStamp before = StampOf(path);
     std::uint8_t header[layout::kStateHeaderSize] = {};
     long size = -1;
     bool headerRead = false;
@@ -249,6 +270,7 @@ bool ValidateStateFile(const std::string& path, Prompter& prompter) {
     }
     const StateRecognition found = RecognizeState(bytes);
     if (found.Known()) {
+        g_lastFraming = {path, before, found.format};
         return true;
     }
     prompter.ShowMessage(found.found.empty() ? std::string(msg::kNotAState)
