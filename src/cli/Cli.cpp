@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "Backups.h"
 #include "Commands.h"
 
 #ifndef STATEWRIGHT_VERSION
@@ -31,9 +32,12 @@ struct Arguments {
 
 constexpr char kForceHelp[] =
     "Answer Yes when the ROM beside the state has a foreign title (the window would ask)";
-constexpr char kNoBackupHelp[] =
-    "Write without first copying the file to the backup folder "
-    "($XDG_DATA_HOME/statewright/backups/)";
+// Names the folder as it is on this machine and platform.
+std::string NoBackupHelp() {
+    const std::string folder = DefaultBackupFolder();
+    return "Write without first copying the file to the backup folder (" +
+           (folder.empty() ? std::string("there is none for this user") : folder) + ")";
+}
 
 constexpr char kRomHelp[] =
     "The state's ROM image, where it is not beside the state as STATE's name with .smc or .sfc";
@@ -70,7 +74,7 @@ const std::vector<Command>& Commands() {
                  ->required();
              c.add_option("--rom", a.set.rom, kRomHelp);
              c.add_flag("--force", a.set.force, kForceHelp);
-             c.add_flag("--no-backup", a.set.noBackup, kNoBackupHelp);
+             c.add_flag("--no-backup", a.set.noBackup, NoBackupHelp());
          },
          [](const Arguments& a, Streams io) { return RunSet(a.set, io); }},
         {"flag", "Turn event flags on, off or over, then save (numbers as $0010, 10 or 0x10)",
@@ -80,7 +84,7 @@ const std::vector<Command>& Commands() {
              c.add_option("N", a.flag.numbers, "Flag numbers $0001-$0400")->required();
              c.add_option("--rom", a.flag.rom, kRomHelp);
              c.add_flag("--force", a.flag.force, kForceHelp);
-             c.add_flag("--no-backup", a.flag.noBackup, kNoBackupHelp);
+             c.add_flag("--no-backup", a.flag.noBackup, NoBackupHelp());
          },
          [](const Arguments& a, Streams io) { return RunFlag(a.flag, io); }},
         {"diff",
@@ -105,7 +109,7 @@ const std::vector<Command>& Commands() {
              c.add_option("FILE", a.apply.json, "A JSON file, or - for standard input")->required();
              c.add_option("--rom", a.apply.rom, kRomHelp);
              c.add_flag("--force", a.apply.force, kForceHelp);
-             c.add_flag("--no-backup", a.apply.noBackup, kNoBackupHelp);
+             c.add_flag("--no-backup", a.apply.noBackup, NoBackupHelp());
          },
          [](const Arguments& a, Streams io) { return RunApply(a.apply, io); }},
         {"export-config", "Write the state's editable data to a configuration file (.swr)",
@@ -122,7 +126,7 @@ const std::vector<Command>& Commands() {
              c.add_option("STATE", a.importConfig.state)->required();
              c.add_option("--rom", a.importConfig.rom, kRomHelp);
              c.add_flag("--force", a.importConfig.force, kForceHelp);
-             c.add_flag("--no-backup", a.importConfig.noBackup, kNoBackupHelp);
+             c.add_flag("--no-backup", a.importConfig.noBackup, NoBackupHelp());
          },
          [](const Arguments& a, Streams io) { return RunImportConfig(a.importConfig, io); }},
         {"items", "List the 256 item names of a ROM image",
@@ -138,7 +142,7 @@ const std::vector<Command>& Commands() {
              c.add_option("NAME", a.renameItem.name)->required();
              c.add_flag("--force", a.renameItem.force,
                         "Answer Yes when the ROM's title is not the game's");
-             c.add_flag("--no-backup", a.renameItem.noBackup, kNoBackupHelp);
+             c.add_flag("--no-backup", a.renameItem.noBackup, NoBackupHelp());
          },
          [](const Arguments& a, Streams io) { return RunRenameItem(a.renameItem, io); }},
         {"backups", "List the backups of a save state or ROM, newest first",

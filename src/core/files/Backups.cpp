@@ -212,9 +212,8 @@ std::string DefaultBackupFolder() {
 }
 
 std::string NoBackupFolderText() {
-    return "There is no folder for backups: neither XDG_DATA_HOME nor HOME holds an absolute "
-           "path. Set HOME (or XDG_DATA_HOME) to your home folder, or, on the command line, give "
-           "--no-backup to write without a backup.";
+    return "There is no folder for backups: " + NoUserDataFolderReason() +
+           ", or, on the command line, give --no-backup to write without a backup.";
 }
 
 std::string BackupFolderOf(const std::string& folder, const std::string& path) {

@@ -751,6 +751,11 @@ std::string UserDataFolder() {
     return {};
 }
 
+std::string NoUserDataFolderReason() {
+    return "neither XDG_DATA_HOME nor HOME holds an absolute path. Set HOME (or XDG_DATA_HOME) "
+           "to your home folder";
+}
+
 std::string ComparablePath(const std::string& resolved) {
     return resolved;
 }

@@ -191,6 +191,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // end: $XDG_DATA_HOME/statewright/ or ~/.local/share/statewright/ (an absolute path only), and
 // on Windows %LOCALAPPDATA%\Statewright\ as the shell knows it. Empty when there is none.
 std::string UserDataFolder();
+// Why there is none, and what the user can do about it.
+std::string NoUserDataFolderReason();
 
 // A resolved path in the form in which two spellings of one file compare equal: the path
 // itself on POSIX; on Windows without case and with backslashes only.

@@ -283,27 +283,40 @@ bool CheckWritable(DWORD attributes, FileAccess access, FileProblem& problem) {
 
 bool ReadAllFromHandle(HANDLE handle, std::string& bytes, std::size_t limit,
                        FileProblem& problem, bool fromStart) {
-    bytes.clear();
-    char buffer[65536];
-    unsigned long long offset = 0;
+    // Read straight into room for the size the file has now (and a byte more, to see the end
+    // in the same call): appending pieces would copy a large state over and over.
+    LARGE_INTEGER size{};
+    const std::size_t expected =
+        fromStart && GetFileSizeEx(handle, &size) && size.QuadPart > 0
+            ? static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, static_cast<LONGLONG>(limit)))
+            : 0;
+    bytes.assign(expected + 1, '\0');
+    std::size_t have = 0;
     while (true) {
+        if (have == bytes.size()) {
+            bytes.resize(std::max<std::size_t>(have * 2, 65536));  // it grew meanwhile
+        }
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 24));
         DWORD got = 0;
         OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        if (!ReadFile(handle, buffer, sizeof buffer, &got, fromStart ? &at : nullptr)) {
+        at.Offset = static_cast<DWORD>(have);
+        at.OffsetHigh = static_cast<DWORD>(static_cast<unsigned long long>(have) >> 32);
+        if (!ReadFile(handle, bytes.data() + have, piece, &got, fromStart ? &at : nullptr)) {
             const DWORD error = GetLastError();
             if (error == ERROR_HANDLE_EOF || error == ERROR_BROKEN_PIPE) {
-                return true;
+                got = 0;
+            } else {
+                bytes.clear();
+                return FailSystem(problem, error);
             }
-            return FailSystem(problem, error);
         }
         if (got == 0) {
+            bytes.resize(have);
             return true;
         }
-        bytes.append(buffer, got);
-        offset += got;
-        if (bytes.size() > limit) {
+        have += got;
+        if (have > limit) {
+            bytes.clear();
             return FailOwn(problem, "it is larger than " + std::to_string(limit >> 20) +
                                         " MiB, the most this program reads");
         }
@@ -987,6 +1000,11 @@ std::string UserDataFolder() {
     }
     CoTaskMemFree(folder);
     return found;
+}
+
+std::string NoUserDataFolderReason() {
+    return "Windows names no local application data folder (%LOCALAPPDATA%) for this user. "
+           "Sign in with a user profile";
 }
 
 std::string ComparablePath(const std::string& resolved) {

@@ -8,13 +8,16 @@
 
 namespace sw {
 
-// The separators of this platform's paths, and the one the program writes.
+// The separators of this platform's paths, the one the program writes, and the line end of a
+// new text file.
 #ifdef _WIN32
 inline constexpr char kPathSeparators[] = "/\\";
 inline constexpr char kPathSeparator = '\\';
+inline constexpr char kTextLineEnd[] = "\r\n";
 #else
 inline constexpr char kPathSeparators[] = "/";
 inline constexpr char kPathSeparator = '/';
+inline constexpr char kTextLineEnd[] = "\n";
 #endif
 
 // The path up to its last "." with ".smc" appended (the whole path when there is no ".").

@@ -174,16 +174,32 @@ bool ReadDescriptionFile(const std::string& path, DescriptionTable& descriptions
 
 namespace {
 
+// The line end of the document's own file as it was read (that of its first line), so that a
+// rewrite does not turn every line of it around; a new file gets the platform's.
+std::string LineEndOf(const DescriptionSource& source) {
+    const std::string& bytes = source.ownFileBytes;
+    const std::size_t end = source.ownFileKnown && source.ownFileExists ? bytes.find('\n')
+                                                                         : std::string::npos;
+    if (end == std::string::npos) {
+        return kTextLineEnd;
+    }
+    return end > 0 && bytes[end - 1] == '\r' ? "\r\n" : "\n";
+}
+
 // The table as a file in the source's encoding; after a write that succeeded, the table and
 // the source hold what the file now holds.
 bool WriteTable(DescriptionTable& descriptions, const std::string& path, DescriptionSource& source,
                 Prompter& prompter) {
-    std::string text = kHeader;
+    const std::string lineEnd = LineEndOf(source);
+    std::string text;
+    for (const char c : std::string_view(kHeader)) {
+        text += c == '\n' ? lineEnd : std::string(1, c);
+    }
     for (std::size_t n = 1; n < descriptions.size(); ++n) {
         text += FlagNumberText(static_cast<std::int32_t>(n));
         text += ':';
         text += WithoutLineFeeds(descriptions[n]);
-        text += '\n';
+        text += lineEnd;
     }
     TextEncoding encoding = source.encoding;
     std::string bytes = EncodeTextFile(text, encoding);
