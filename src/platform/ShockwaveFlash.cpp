@@ -1,5 +1,6 @@
 #include "ShockwaveFlash.h"
 
+#include <QFileInfo>
 #include <QMovie>
 #include <QPainter>
 
@@ -18,13 +19,18 @@ void ShockwaveFlash::Stop() {
 }
 
 void ShockwaveFlash::LoadMovie(int /*layer: one movie at a time*/, const QString& path) {
-    m_movie = std::make_unique<QMovie>(path, "GIF");  // our movies are animated GIFs
+    // A path with no file behind it (how a movie is emptied) needs no decoder: none is made, which
+    // also keeps the GIF plugin unloaded until a movie is really shown.
+    m_movie = QFileInfo::exists(path) ? std::make_unique<QMovie>(path, "GIF")  // animated GIFs
+                                      : nullptr;
     m_moviePath = path;
     m_zoom = 1.0;
     m_pan = {};
-    connect(m_movie.get(), &QMovie::frameChanged, this, qOverload<>(&QWidget::update));
-    if (m_movie->isValid()) {
-        m_movie->start();
+    if (m_movie) {
+        connect(m_movie.get(), &QMovie::frameChanged, this, qOverload<>(&QWidget::update));
+        if (m_movie->isValid()) {
+            m_movie->start();
+        }
     }
     update();
 }
