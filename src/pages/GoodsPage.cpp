@@ -165,18 +165,29 @@ void GoodsPage::RefreshGoodsList() {
     FinishRename();
     m_rebuilding = true;
     m_list->clear();
-    const auto width = [this](const std::string& label) {
-        return m_list->LabelWidth(ShownGameText(label));
-    };
     for (int slot = 0; slot < kGoodsSlotCount; ++slot) {
-        const std::string& name = m_itemNames[m_goods[slot]];
-        auto* item = new QListWidgetItem(ShownGameText(ShortenedLabel(name, width)));
+        auto* item = new QListWidgetItem(ShortenedFor(m_itemNames[m_goods[slot]]));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
         m_list->addItem(item);
     }
     // The cell comes back where the current slot is, without selecting it.
     m_list->setCurrentRow(g_currentGoodsSlot, QItemSelectionModel::NoUpdate);
     m_rebuilding = false;
+}
+
+QString GoodsPage::ShortenedFor(const std::string& name) {
+    if (m_list->font() != m_shortenedFont) {
+        m_shortened.clear();  // another font or scale: every width changes
+        m_shortenedFont = m_list->font();
+    }
+    const auto found = m_shortened.find(name);
+    if (found != m_shortened.end()) {
+        return found->second;
+    }
+    const auto width = [this](const std::string& label) {
+        return m_list->LabelWidth(ShownGameText(label));
+    };
+    return m_shortened.emplace(name, ShownGameText(ShortenedLabel(name, width))).first->second;
 }
 
 void GoodsPage::FinishRename() {

@@ -4,9 +4,11 @@
 // hidden text box that the hidden extras fill.
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "GoodsCommands.h"
 #include "ItemNames.h"
@@ -77,6 +79,12 @@ signals:
     void characterChosen(int index);
 
 private:
+    // Each name's shortened label in the list's font, as measured once: a rebuild (every fill,
+    // save and member switch) would otherwise measure a long name once per character cut.
+    QString ShortenedFor(const std::string& name);
+    std::unordered_map<std::string, QString> m_shortened;
+    QFont m_shortenedFont;
+
     void CreateWidgets();
     void ConnectWidgets();
     void RebuildItemChooser();
