@@ -188,6 +188,13 @@ TEST_F(GoodsPageTest, RenameWritesOneRecordAndShowsTheNameEverywhere) {
     Goods()->m_goods[3] = 0x61;
     Goods()->RefreshGoodsList();
     EXPECT_EQ(Label(3), Label(7));
+    // In a font twice as large the name is cut again, not shown as it was measured before.
+    const QString smaller = Label(7);
+    QFont larger = List()->font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    List()->setFont(larger);
+    Goods()->RefreshGoodsList();
+    EXPECT_LT(Label(7).size(), smaller.size());
 
     Rename(7, QString(), Qt::Key_Escape);
     EXPECT_EQ(Chooser()->itemText(97), QStringLiteral("<blank> [97]"));
