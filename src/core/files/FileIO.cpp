@@ -262,14 +262,6 @@ void FileCloser::operator()(std::FILE* file) const {
     std::fclose(file);
 }
 
-bool FileProblem::IsMissing() const {
-    return error == ENOENT;
-}
-
-std::string Describe(const std::string& path, const FileProblem& problem) {
-    return path + ": " + problem.reason;
-}
-
 FilePtr OpenExisting(const std::string& path, FileAccess access, FileProblem& problem) {
     // Looked at before opening, so that a device is never opened at all, and again after, in
     // case the name was given to another file meanwhile.
@@ -365,21 +357,6 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& p
     return true;
 }
 
-bool ReplaceFileStart(const std::string& path, std::string_view head, FileProblem& problem) {
-    std::string old;
-    FileProblem readProblem;
-    const bool exists = ReadWholeFile(path, old, readProblem);
-    if (!exists && !readProblem.IsMissing()) {
-        problem = readProblem;
-        return false;
-    }
-    std::string content(head);
-    if (old.size() > content.size()) {
-        content.append(old, content.size());
-    }
-    return (exists && content == old) || ReplaceFile(path, content, problem);
-}
-
 FileIdentity IdentityOf(const std::string& path) {
     struct stat info {};
     return {ResolvedPath(path), lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)};
@@ -451,13 +428,6 @@ bool IsFileAtPath(std::FILE* file, const std::string& path) {
            (held.st_dev == named.st_dev && held.st_ino == named.st_ino);
 }
 
-bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
-    if (std::fseek(file, offset, SEEK_SET) != 0) {
-        return false;
-    }
-    return std::fread(bytes, 1, count, file) == count;
-}
-
 bool ReadFreshAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
     const int fd = fileno(file);
     if (fd < 0) {
@@ -483,13 +453,6 @@ bool WriteAt(std::FILE* file, long offset, const std::uint8_t* bytes, std::size_
         return false;
     }
     return std::fwrite(bytes, 1, count, file) == count;
-}
-
-bool Flush(std::FILE* file) {
-    const bool flushed = std::fflush(file) == 0;
-    const bool clean = std::ferror(file) == 0;
-    std::clearerr(file);  // so that a later attempt, after the user freed space, can succeed
-    return flushed && clean;
 }
 
 namespace {

@@ -503,14 +503,6 @@ void FileCloser::operator()(std::FILE* file) const {
     std::fclose(file);
 }
 
-bool FileProblem::IsMissing() const {
-    return error == ENOENT;
-}
-
-std::string Describe(const std::string& path, const FileProblem& problem) {
-    return path + ": " + problem.reason;
-}
-
 FilePtr OpenExisting(const std::string& path, FileAccess access, FileProblem& problem) {
     if (!CheckName(path, problem)) {
         return nullptr;
@@ -604,21 +596,6 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& p
     return true;
 }
 
-bool ReplaceFileStart(const std::string& path, std::string_view head, FileProblem& problem) {
-    std::string old;
-    FileProblem readProblem;
-    const bool exists = ReadWholeFile(path, old, readProblem);
-    if (!exists && !readProblem.IsMissing()) {
-        problem = readProblem;
-        return false;
-    }
-    std::string content(head);
-    if (old.size() > content.size()) {
-        content.append(old, content.size());
-    }
-    return (exists && content == old) || ReplaceFile(path, content, problem);
-}
-
 FileIdentity IdentityOf(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
     return {ResolvedPath(path), attributes != INVALID_FILE_ATTRIBUTES &&
@@ -694,13 +671,6 @@ bool IsFileAtPath(std::FILE* file, const std::string& path) {
            SameIndex(held, named);
 }
 
-bool ReadAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
-    if (std::fseek(file, offset, SEEK_SET) != 0) {
-        return false;
-    }
-    return std::fread(bytes, 1, count, file) == count;
-}
-
 bool ReadFreshAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t count) {
     const HANDLE handle = StreamHandle(file);
     if (handle == INVALID_HANDLE_VALUE || offset < 0) {
@@ -736,13 +706,6 @@ bool WriteAt(std::FILE* file, long offset, const std::uint8_t* bytes, std::size_
         return false;
     }
     return std::fwrite(bytes, 1, count, file) == count;
-}
-
-bool Flush(std::FILE* file) {
-    const bool flushed = std::fflush(file) == 0;
-    const bool clean = std::ferror(file) == 0;
-    std::clearerr(file);  // so that a later attempt, after the user freed space, can succeed
-    return flushed && clean;
 }
 
 FilePtr OpenMemory(std::string& bytes) {
