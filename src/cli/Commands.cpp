@@ -10,7 +10,6 @@
 #include <iterator>
 #include <optional>
 
-
 #include <nlohmann/json.hpp>
 
 #include "Backups.h"

@@ -3,7 +3,9 @@
 // attribute stands for the mode bits; "the same file" is the same volume serial and file
 // index; a write lock is LockFileEx; a file another program holds open without sharing writes
 // is "in use by another program".
+// windows.h comes before the headers that build on it.
 #include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -13,9 +15,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -41,8 +43,8 @@ std::wstring Wide(std::string_view text) {
     if (text.empty()) {
         return {};
     }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                         length);
@@ -56,8 +58,8 @@ std::string Narrow(std::wstring_view wide) {
     const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                        length, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
+                        nullptr, nullptr);
     return text;
 }
 
@@ -175,8 +177,8 @@ bool CheckName(const std::string& path, FileProblem& problem) {
         return true;
     }
     if (name.back() == '.' || name.back() == ' ') {
-        return FailOwn(problem,
-                       "Windows cannot keep a file name that ends in a dot or a space", EINVAL);
+        return FailOwn(problem, "Windows cannot keep a file name that ends in a dot or a space",
+                       EINVAL);
     }
     std::string stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') {
@@ -185,12 +187,13 @@ bool CheckName(const std::string& path, FileProblem& problem) {
     for (char& c : stem) {
         c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
-    const bool numbered = stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
+    const bool numbered = stem.size() == 4 &&
+                          (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
                           stem[3] >= '0' && stem[3] <= '9';
     if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || numbered) {
-        return FailOwn(problem, "Windows keeps the name \"" + stem +
-                                    "\" for a device: it cannot name a file",
-                       EINVAL);
+        return FailOwn(
+            problem, "Windows keeps the name \"" + stem + "\" for a device: it cannot name a file",
+            EINVAL);
     }
     return true;
 }
@@ -281,22 +284,23 @@ bool CheckWritable(DWORD attributes, FileAccess access, FileProblem& problem) {
     return true;
 }
 
-bool ReadAllFromHandle(HANDLE handle, std::string& bytes, std::size_t limit,
-                       FileProblem& problem, bool fromStart) {
+bool ReadAllFromHandle(HANDLE handle, std::string& bytes, std::size_t limit, FileProblem& problem,
+                       bool fromStart) {
     // Read straight into room for the size the file has now (and a byte more, to see the end
     // in the same call): appending pieces would copy a large state over and over.
     LARGE_INTEGER size{};
-    const std::size_t expected =
-        fromStart && GetFileSizeEx(handle, &size) && size.QuadPart > 0
-            ? static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, static_cast<LONGLONG>(limit)))
-            : 0;
+    const std::size_t expected = fromStart && GetFileSizeEx(handle, &size) && size.QuadPart > 0
+                                     ? static_cast<std::size_t>(std::min<LONGLONG>(
+                                           size.QuadPart, static_cast<LONGLONG>(limit)))
+                                     : 0;
     bytes.assign(expected + 1, '\0');
     std::size_t have = 0;
     while (true) {
         if (have == bytes.size()) {
             bytes.resize(std::max<std::size_t>(have * 2, 65536));  // it grew meanwhile
         }
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 24));
+        const DWORD piece =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 24));
         DWORD got = 0;
         OVERLAPPED at{};
         at.Offset = static_cast<DWORD>(have);
@@ -331,7 +335,8 @@ bool WriteAllAt(HANDLE handle, std::string_view bytes, unsigned long long offset
         at.Offset = static_cast<DWORD>(where);
         at.OffsetHigh = static_cast<DWORD>(where >> 32);
         DWORD wrote = 0;
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+        const DWORD piece =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
         if (!WriteFile(handle, bytes.data() + done, piece, &wrote, &at) || wrote == 0) {
             errno = ErrnoOf(GetLastError());
             return false;
@@ -449,9 +454,9 @@ std::string FinalTarget(const std::string& path) {
         return path;
     }
     std::wstring name(32768, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(handle.h, name.data(),
-                                                   static_cast<DWORD>(name.size()),
-                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle.h, name.data(), static_cast<DWORD>(name.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= name.size()) {
         return path;
     }
@@ -605,8 +610,9 @@ FileIdentity IdentityOf(const std::string& path) {
 bool StillWritable(std::FILE* file, const std::string& path, FileProblem& problem,
                    const FileIdentity* opened) {
     if (opened != nullptr && IdentityOf(path) != *opened) {
-        return FailOwn(problem, "a link has been put in the file's place since it was opened, "
-                                "or the link it was opened through now leads elsewhere");
+        return FailOwn(problem,
+                       "a link has been put in the file's place since it was opened, "
+                       "or the link it was opened through now leads elsewhere");
     }
     BY_HANDLE_FILE_INFORMATION named{};
     BY_HANDLE_FILE_INFORMATION held{};
@@ -698,7 +704,8 @@ bool ReadFreshAt(std::FILE* file, long offset, std::uint8_t* bytes, std::size_t 
 bool WriteAt(std::FILE* file, long offset, const std::uint8_t* bytes, std::size_t count) {
     // A stream over memory never grows, as on POSIX.
     if (const std::string* memory = MemoryOf(file);
-        memory != nullptr && (offset < 0 || static_cast<std::size_t>(offset) + count > memory->size())) {
+        memory != nullptr &&
+        (offset < 0 || static_cast<std::size_t>(offset) + count > memory->size())) {
         errno = ENOSPC;
         return false;
     }
@@ -778,9 +785,9 @@ std::string ResolvedPath(const std::string& path) {
     Handle handle(OpenForInfo(path));
     if (handle.Valid()) {
         std::wstring name(32768, L'\0');
-        const DWORD length = GetFinalPathNameByHandleW(handle.h, name.data(),
-                                                       static_cast<DWORD>(name.size()),
-                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle.h, name.data(), static_cast<DWORD>(name.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length > 0 && length < name.size()) {
             name.resize(length);
             return UserPath(name);
@@ -793,9 +800,9 @@ std::string ResolvedPath(const std::string& path) {
         return path.empty() ? path : UserPath(FullPath(Wide(path)));
     }
     std::wstring name(32768, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(folderHandle.h, name.data(),
-                                                   static_cast<DWORD>(name.size()),
-                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD length =
+        GetFinalPathNameByHandleW(folderHandle.h, name.data(), static_cast<DWORD>(name.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= name.size()) {
         return path;
     }
@@ -851,8 +858,8 @@ FilePtr CreateNewFile(const std::string& path, unsigned, FileProblem& problem) {
     }
     // CREATE_NEW: never over an existing name, a link included. The folders of the user's
     // profile keep the file to the user, as the mode does on POSIX.
-    Handle handle(CreateFileW(ApiPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle handle(CreateFileW(ApiPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid()) {
         FailSystem(problem);
         return nullptr;
@@ -918,13 +925,13 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
         if (name == "." || name == "..") {
             continue;
         }
-        const bool regular = (found.dwFileAttributes &
-                              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                               FILE_ATTRIBUTE_DEVICE)) == 0;
+        const bool regular =
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                       FILE_ATTRIBUTE_DEVICE)) == 0;
         const long long size = static_cast<long long>(
             (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
-        entries.push_back({name, regular, regular ? size : 0,
-                           NanosecondsOf(found.ftLastWriteTime) / 1000000});
+        entries.push_back(
+            {name, regular, regular ? size : 0, NanosecondsOf(found.ftLastWriteTime) / 1000000});
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return true;
@@ -933,8 +940,8 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
 bool IsPlainFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_DEVICE)) == 0;
+           (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 bool RemoveFile(const std::string& path) {

@@ -84,8 +84,10 @@ std::string PrintablePath(const std::string& path) {
     std::string shown;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
-        const char* named = c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\\' && kPathSeparator != '\\' ? "\\\\"
-                                                                                : nullptr;
+        const char* named = c == '\n'                             ? "\\n"
+                            : c == '\t'                           ? "\\t"
+                            : c == '\\' && kPathSeparator != '\\' ? "\\\\"
+                                                                  : nullptr;
         if (named != nullptr) {
             shown += named;
         } else if (byte < 0x20 || byte == 0x7F) {

@@ -178,8 +178,8 @@ namespace {
 // rewrite does not turn every line of it around; a new file gets the platform's.
 std::string LineEndOf(const DescriptionSource& source) {
     const std::string& bytes = source.ownFileBytes;
-    const std::size_t end = source.ownFileKnown && source.ownFileExists ? bytes.find('\n')
-                                                                         : std::string::npos;
+    const std::size_t end =
+        source.ownFileKnown && source.ownFileExists ? bytes.find('\n') : std::string::npos;
     if (end == std::string::npos) {
         return kTextLineEnd;
     }
