@@ -9,10 +9,17 @@
 #   ./dev.sh fuzz [SECONDS]  build the fuzz targets with clang and run each (default 60 s)
 #   ./dev.sh test-emulators [DIR]  edit states that real emulators saved of our own test ROM
 #                           and check what they load back (files in DIR, default build/emulators)
+#   ./dev.sh test-windows   build the core, the command line and their tests for Windows with
+#                           MinGW-w64 (in $WINDOWS_BUILD_DIR, default build-windows) and run
+#                           the tests under Wine, headless, in a Wine prefix of that build's own
+#   ./dev.sh package-windows  build statewright-cli-<version>-windows-x86_64.zip (the .exe, its
+#                           README, the licence, the manual as text, event.txt) in build/ and
+#                           check it under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
+WINDOWS_BUILD_DIR=${WINDOWS_BUILD_DIR:-build-windows}
 
 # What the build, the tests and the editor need (all from Debian's archive):
 #   build-essential cmake ninja-build pkg-config   compilers and the build
@@ -39,6 +46,13 @@ INSTALL_CHECK_PACKAGES=(desktop-file-utils appstream libxml2-utils shared-mime-i
 FUZZ_PACKAGES=(build-essential cmake ninja-build clang libclang-rt-dev zlib1g-dev
                libcli11-dev nlohmann-json3-dev)
 FUZZ_TARGETS=(state format rom descriptions config flag_number game_text)
+
+# The Windows build and its tests (./dev.sh test-windows), all from Debian's archive:
+#   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev   the compilers (posix threads) and zlib
+#   wine64                                          runs the tests (see windows_packages)
+#   googletest libcli11-dev nlohmann-json3-dev      GoogleTest's sources, the header libraries
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest libcli11-dev
+                  nlohmann-json3-dev cmake ninja-build)
 
 install_packages() {
     local missing=()
@@ -121,6 +135,31 @@ test_emulators() {
     STATEWRIGHT_CLI="$BUILD_DIR/bin/statewright-cli" tests/emulators/run.sh "$1"
 }
 
+# The Windows packages with Wine: Debian 12's wine64 (its loader is /usr/lib/wine/wine64, which
+# the toolchain file finds); where a release has no wine64 any more, its wine.
+windows_packages() {
+    local wine=wine64
+    if ! dpkg-query -W -f='${Status}' wine64 2>/dev/null | grep -q "install ok installed" &&
+        ! apt-cache show wine64 >/dev/null 2>&1; then
+        wine=wine
+    fi
+    echo "${WINDOWS_PACKAGES[@]}" "$wine"
+}
+
+# Cross-builds the core, the command line and their tests for 64-bit Windows in
+# $WINDOWS_BUILD_DIR and runs them under Wine (CTest prefixes each .exe with it).
+test_windows() {
+    local extra=()
+    read -ra extra <<<"${STATEWRIGHT_CMAKE_ARGS:-}"
+    local started=$SECONDS
+    cmake -S . -B "$WINDOWS_BUILD_DIR" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+        -DSTATEWRIGHT_GUI=OFF -DSTATEWRIGHT_BENCHMARKS=OFF -DSTATEWRIGHT_TESTS=ON "${extra[@]}"
+    cmake --build "$WINDOWS_BUILD_DIR" -j"$(nproc)"
+    echo "Windows build done in $((SECONDS - started)) s"
+    (cd "$WINDOWS_BUILD_DIR" && ctest --output-on-failure -j"$(nproc)")
+    echo "Windows tests done in $((SECONDS - started)) s"
+}
+
 case "${1:-}" in
     run)
         install_packages "${PACKAGES[@]}"
@@ -167,9 +206,20 @@ case "${1:-}" in
     test-emulators)
         test_emulators "${2:-$BUILD_DIR/emulators}"
         ;;
+    test-windows)
+        read -ra windows <<<"$(windows_packages)"
+        install_packages "${windows[@]}"
+        test_windows
+        ;;
+    package-windows)
+        read -ra windows <<<"$(windows_packages)"
+        install_packages "${windows[@]}" groff-base python3
+        packaging/windows/package.sh "${WINDOWS_BUILD_DIR}-release" "$BUILD_DIR"
+        ;;
     *)
-        echo "usage: $0 run|test|build|check-install|package|fuzz [SECONDS]|test-emulators [DIR]" \
-            >&2
+        usage="run|test|build|check-install|package|fuzz [SECONDS]|test-emulators [DIR]"
+        usage+="|test-windows|package-windows"
+        echo "usage: $0 $usage" >&2
         exit 1
         ;;
 esac

@@ -13,9 +13,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Tests run the .exe files under Wine: Debian 12's wine64 package has only `wine64`, newer
-# releases only `wine`.
-find_program(STATEWRIGHT_WINE NAMES wine64 wine)
+# Tests run the .exe files under Wine: Debian 12's wine64 package puts its loader at
+# /usr/lib/wine/wine64 (the `wine` package adds commands on the PATH); later releases call it
+# `wine`.
+find_program(STATEWRIGHT_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(STATEWRIGHT_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${STATEWRIGHT_WINE})
 endif()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds statewright-cli for 64-bit Windows (Release, MinGW-w64) and puts it in a zip with this
-# folder's README.txt, the licence and the command line's manual as text, then checks the zip as
+# folder's README.txt, the licence, the command line's manual as text and the default flag
+# descriptions (event.txt), then checks the zip as
 # a Windows user would use it, under Wine: unpacked into an empty folder, --version, demo and
 # show --json there.
 #   packaging/windows/package.sh BUILD_DIR OUT_DIR
@@ -27,6 +28,8 @@ x86_64-w64-mingw32-strip -o "$stage/statewright-cli.exe" "$build/bin/statewright
 crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
 crlf packaging/windows/README.txt "$stage/README.txt"
 crlf COPYING "$stage/LICENSE.txt"
+# The default flag descriptions, found beside the .exe as the program looks for them.
+cp resources/data/event.txt "$stage/event.txt"
 crlf README.md "$stage/README.md"
 groff -man -Tutf8 -P-cbou packaging/man/statewright-cli.6 >"$stage/statewright-cli.raw"
 crlf "$stage/statewright-cli.raw" "$stage/statewright-cli.txt"
@@ -57,5 +60,6 @@ cd "$check"
 grep -q "^statewright-cli $version" version.txt
 "$wine" "$exe" demo 'demo files' >/dev/null
 "$wine" "$exe" show --json 'demo files\vellumgate.zs1' >state.json
-python3 -c 'import json; d=json.load(open("state.json")); assert d["members"][0]["name"], d'
+python3 -c 'import json; d=json.load(open("state.json")); assert d["members"][0]["name"], d
+assert any(f["description"] for f in d["flags"]), "no flag description: event.txt not found"'
 echo "packaged and checked under Wine: $zip ($(du -k "$OLDPWD/$zip" | cut -f1) KiB)"

@@ -127,6 +127,9 @@ TEST_F(GameStateFile, ClearKeepsIndexesCurrentMemberFlagsAndBytesBehindTexts) {
 // any stream does), stops the save there.
 TEST_F(GameStateFile, ASaveStopsAtTheFirstGroupThatFails) {
     EXPECT_EQ(state.WriteAll(nullptr), GameState::kSaveGroups);  // no file: nothing to fail
+    if (kNoFailingStreams) {
+        GTEST_SKIP() << kNoFailingStreams;
+    }
     // The groups lie in the file as texts, money, members, flags, and are written as members,
     // money, texts, flags: a failing money write must leave the texts and flags alone.
     WriteBytes(path, original);

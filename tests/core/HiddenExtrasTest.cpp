@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <regex>
 #include <set>
 
 #include "AboutText.h"
@@ -151,10 +152,12 @@ TEST(NamePhrases, FormsAndReactions) {
         EXPECT_EQ(phrase.message != nullptr ? phrase.message : "",
                   message != kMessages.end() ? message->second : "");
     }
-    EXPECT_THAT(NamePhrases()[17].text, ::testing::MatchesRegex("[a-z]+ [0-9]"));
+    // std::regex: GoogleTest's own on Windows knows no brackets.
+    const std::string eighteen = NamePhrases()[17].text;
+    EXPECT_TRUE(std::regex_match(eighteen, std::regex("[a-z]+ [0-9]"))) << eighteen;
     const std::string sixteen = NamePhrases()[15].text;
     EXPECT_EQ(std::count(sixteen.begin(), sixteen.end(), '\''), 1);
-    EXPECT_THAT(sixteen, ::testing::MatchesRegex("[a-z ]*[a-z]'[a-z][a-z ]*"));
+    EXPECT_TRUE(std::regex_match(sixteen, std::regex("[a-z ]*[a-z]'[a-z][a-z ]*"))) << sixteen;
 }
 
 TEST(NamePhrases, MatchIsWholeTextAfterLowerCasing) {

@@ -1,7 +1,6 @@
 // Recognising a save state and its ROM, with the user's words and answers; the path rules.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstring>
 #include <deque>
@@ -44,9 +43,18 @@ TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
     byte16[16] = 0x00;
     // Tests run as root, who may write a read-only file: a folder cannot be opened for writing.
     std::filesystem::create_directory(dir / "folder.zs1");
-    ASSERT_EQ(mkfifo((dir / "fifo.zs1").c_str(), 0644), 0);
+    const bool fifos = Can(kNoFifos, "fifo.zs1");
+    ASSERT_TRUE(!fifos || MakeFifo(dir / "fifo.zs1"));
     WriteBytes(dir / "readonly.zs1", demo);
-    std::filesystem::permissions(dir / "readonly.zs1", std::filesystem::perms(0444));
+    ASSERT_TRUE(MakeReadOnly(dir / "readonly.zs1", std::filesystem::perms(0444)));
+    const std::string readOnly = ReadOnlyReason("0444");
+#ifdef _WIN32
+    // Held open by another program, as an emulator may hold its state: reading shared, not
+    // writing.
+    WriteBytes(dir / "held.zs1", demo);
+    const HeldFile held(dir / "held.zs1", HeldFile::kDenyWrite);
+    ASSERT_TRUE(held.Holds());
+#endif
     // The file, what is written there first (if anything), the message, and for an open failure
     // the real reason it goes on with.
     const auto asBytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
@@ -64,9 +72,17 @@ TEST(ValidateStateFile, AcceptsAStateAndSaysWhatIsWrongWithAnythingElse) {
         {"missing.zs1", std::nullopt, kOpenFailed, "No such file or directory"},
         {"folder.zs1", std::nullopt, kOpenFailed, "it is a folder, not a file"},
         {"fifo.zs1", std::nullopt, kOpenFailed, "it is a named pipe (FIFO), not a regular file"},
-        {"readonly.zs1", std::nullopt, kOpenFailed, "the file is read-only (mode 0444)"},
+        {"readonly.zs1", std::nullopt, kOpenFailed, readOnly.c_str()},
+#ifdef _WIN32
+        {"held.zs1", std::nullopt, kOpenFailed,
+         "the file is in use by another program, which does not let others write it (nothing "
+         "was written)"},
+#endif
     };
     for (const auto& [name, bytes, message, reason] : cases) {
+        if (name == "fifo.zs1" && !fifos) {
+            continue;
+        }
         SCOPED_TRACE(name);
         const std::string path = dir / name;
         if (bytes) {
@@ -124,6 +140,7 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
         std::deque<bool> answers;  // given exactly when the question must come
         int result;
         std::string accepted;     // the ROM path taken, below the folder
+        Bytes validated = {};     // the state as it was validated before the files were put
     };
     const Case cases[] = {
         {"no ROM", "quest.zs1", {}, "", {}, 0, ""},
@@ -131,63 +148,162 @@ TEST(CheckRom, AcceptsTheGamesTitleAndAsksAboutAnyOther) {
         {"foreign, Yes", "quest.zs1", {{"quest.smc", foreign}}, "", {true}, 1, "quest.smc"},
         {"foreign, No", "quest.zs1", {{"quest.smc", foreign}}, "", {false}, -1, ""},
         {"0x00 inside the title", "quest.zs1", {{"quest.smc", nulInTitle}}, "", {false}, -1, ""},
-        {"ends inside the title", "quest.zs1", {{"quest.smc", Prefix(good, 65994)}}, "", {false},
-         -1, ""},
-        {"ends behind the title", "quest.zs1", {{"quest.smc", Prefix(good, 65995)}}, "", {}, 1,
+        {"ends inside the title",
+         "quest.zs1",
+         {{"quest.smc", Prefix(good, 65994)}},
+         "",
+         {false},
+         -1,
+         ""},
+        {"ends behind the title",
+         "quest.zs1",
+         {{"quest.smc", Prefix(good, 65995)}},
+         "",
+         {},
+         1,
          "quest.smc"},
-        {"no copier header, as .sfc", "quest.zs1", {{"quest.sfc", headerless}}, "", {}, 1,
+        {"no copier header, as .sfc",
+         "quest.zs1",
+         {{"quest.sfc", headerless}},
+         "",
+         {},
+         1,
          "quest.sfc"},
-        {"headerless and cut behind its title", "quest.zs1",
-         {{"quest.sfc", Prefix(headerless, 65483)}}, "", {}, 1, "quest.sfc"},
-        {"title in both places", "quest.zs1", {{"quest.smc", titleAtBoth}}, "", {}, 1,
-         "quest.smc"},
-        {".smc comes first, though foreign", "quest.zs1",
-         {{"quest.smc", foreign}, {"quest.sfc", good}}, "", {false}, -1, ""},
-        {"a folder in .smc's place is no ROM", "quest.zs1",
-         {{"quest.smc/", {}}, {"quest.sfc", good}}, "", {}, 1, "quest.sfc"},
-        {"RetroArch's auto state", "Quest.state.auto", {{"Quest.sfc", headerless}}, "", {}, 1,
+        {"headerless and cut behind its title",
+         "quest.zs1",
+         {{"quest.sfc", Prefix(headerless, 65483)}},
+         "",
+         {},
+         1,
+         "quest.sfc"},
+        {"title in both places", "quest.zs1", {{"quest.smc", titleAtBoth}}, "", {}, 1, "quest.smc"},
+        {".smc comes first, though foreign",
+         "quest.zs1",
+         {{"quest.smc", foreign}, {"quest.sfc", good}},
+         "",
+         {false},
+         -1,
+         ""},
+        {"a folder in .smc's place is no ROM",
+         "quest.zs1",
+         {{"quest.smc/", {}}, {"quest.sfc", good}},
+         "",
+         {},
+         1,
+         "quest.sfc"},
+        {"RetroArch's auto state",
+         "Quest.state.auto",
+         {{"Quest.sfc", headerless}},
+         "",
+         {},
+         1,
          "Quest.sfc"},
-        {"the auto state's own cut first", "Quest.state.auto",
-         {{"Quest.state.smc", good}, {"Quest.smc", foreign}}, "", {}, 1, "Quest.state.smc"},
+        {"the auto state's own cut first",
+         "Quest.state.auto",
+         {{"Quest.state.smc", good}, {"Quest.smc", foreign}},
+         "",
+         {},
+         1,
+         "Quest.state.smc"},
         {"snes9x's slot", "Quest.003", {{"Quest.smc", good}}, "", {}, 1, "Quest.smc"},
         {"ares's slot", "Quest.bs9", {{"Quest.sfc", headerless}}, "", {}, 1, "Quest.sfc"},
-        {"a ROM named elsewhere, not the one beside", "quest.zs1",
-         {{"quest.smc", foreign}, {"roms/Vellum Gate.sfc", headerless}}, "roms/Vellum Gate.sfc",
-         {}, 1, "roms/Vellum Gate.sfc"},
-        {"a ROM named that is missing", "quest.zs1", {{"quest.smc", good}}, "roms/none.sfc", {},
-         0, ""},
-        {"bsnes: the ROM it names", "Quest.state", {{"Quest.state", bsnesNaming(good)},
-                                                    {"Quest.sfc", headerless}},
-         "", {}, 1, "Quest.sfc"},
-        {"bsnes: the same ROM with a copier header", "Quest.state",
-         {{"Quest.state", bsnesNaming(good)}, {"Quest.smc", good}}, "", {}, 1, "Quest.smc"},
-        {"bsnes: another ROM with the title, Yes", "Quest.state",
-         {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}}, "", {true}, 1,
+        {"a ROM named elsewhere, not the one beside",
+         "quest.zs1",
+         {{"quest.smc", foreign}, {"roms/Vellum Gate.sfc", headerless}},
+         "roms/Vellum Gate.sfc",
+         {},
+         1,
+         "roms/Vellum Gate.sfc"},
+        {"a ROM named that is missing",
+         "quest.zs1",
+         {{"quest.smc", good}},
+         "roms/none.sfc",
+         {},
+         0,
+         ""},
+        {"bsnes: the ROM it names",
+         "Quest.state",
+         {{"Quest.state", bsnesNaming(good)}, {"Quest.sfc", headerless}},
+         "",
+         {},
+         1,
+         "Quest.sfc"},
+        {"bsnes: the same ROM with a copier header",
+         "Quest.state",
+         {{"Quest.state", bsnesNaming(good)}, {"Quest.smc", good}},
+         "",
+         {},
+         1,
          "Quest.smc"},
-        {"ares: the battery RAM the ROM says", "Quest.bs1",
-         {{"Quest.bs1", asBytes(AresState(DemoWram(), 8192))}, {"Quest.sfc", sramByte(3)}}, "",
-         {}, 1, "Quest.sfc"},
-        {"ares: none, as the ROM says", "Quest.bs1",
-         {{"Quest.bs1", asBytes(AresState(DemoWram(), 0))}, {"Quest.sfc", sramByte(0)}}, "", {},
-         1, "Quest.sfc"},
-        {"ares: a ROM of 32 KiB of battery RAM", "Quest.bs1",
-         {{"Quest.bs1", asBytes(AresState(DemoWram(), 8192))}, {"Quest.sfc", sramByte(5)}}, "",
-         {false}, -1, ""},
-        {"RetroArch's bsnes: its ROM, 8 KiB as it says", "Quest.state",
+        {"bsnes: another ROM with the title, Yes",
+         "Quest.state",
+         {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}},
+         "",
+         {true},
+         1,
+         "Quest.smc"},
+        {"ares: the battery RAM the ROM says",
+         "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 8192))}, {"Quest.sfc", sramByte(3)}},
+         "",
+         {},
+         1,
+         "Quest.sfc"},
+        {"ares: none, as the ROM says",
+         "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 0))}, {"Quest.sfc", sramByte(0)}},
+         "",
+         {},
+         1,
+         "Quest.sfc"},
+        {"ares: a ROM of 32 KiB of battery RAM",
+         "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 8192))}, {"Quest.sfc", sramByte(5)}},
+         "",
+         {false},
+         -1,
+         ""},
+        {"RetroArch's bsnes: its ROM, 8 KiB as it says",
+         "Quest.state",
          {{"Quest.state", asBytes(Rzip(Rastate(bsnesState(sramByte(3), 8192, false))))},
           {"Quest.sfc", sramByte(3)}},
-         "", {}, 1, "Quest.sfc"},
-        {"RetroArch's bsnes: its ROM, but 8 KiB where it says none", "Quest.state",
+         "",
+         {},
+         1,
+         "Quest.sfc"},
+        {"RetroArch's bsnes: its ROM, but 8 KiB where it says none",
+         "Quest.state",
          {{"Quest.state", asBytes(Rzip(Rastate(bsnesState(sramByte(0), 8192, false))))},
           {"Quest.sfc", sramByte(0)}},
-         "", {true}, 1, "Quest.sfc"},
-        {"bsnes: another ROM with the title, No", "Quest.state",
-         {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}}, "", {false}, -1, ""},
+         "",
+         {true},
+         1,
+         "Quest.sfc"},
+        {"bsnes: another ROM with the title, No",
+         "Quest.state",
+         {{"Quest.state", bsnesNaming(otherRom)}, {"Quest.smc", good}},
+         "",
+         {false},
+         -1,
+         ""},
+        {"ares: a state replaced since it was validated is looked at again",
+         "Quest.bs1",
+         {{"Quest.bs1", asBytes(AresState(DemoWram(), 0))}, {"Quest.sfc", sramByte(0)}},
+         "",
+         {},
+         1,
+         "Quest.sfc",
+         asBytes(AresState(DemoWram(), 8192))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;
         std::filesystem::create_directory(dir / "roms");
+        if (!c.validated.empty()) {
+            WriteBytes(dir / c.state, c.validated);
+            RecordingPrompter validation;
+            ASSERT_TRUE(ValidateStateFile(dir / c.state, validation));
+        }
         for (const auto& [name, bytes] : c.files) {
             if (name.back() == '/') {
                 std::filesystem::create_directory(dir / name);
@@ -226,19 +342,34 @@ TEST(PathRules, CutAtTheLastDotEvenInAFolderName) {
     EXPECT_EQ(StateFileName("/games/quest.zs1"), "quest.zs1");
     EXPECT_EQ(FolderOf("/games/quest.zs1"), "/games/");
     EXPECT_EQ(FolderOf("quest.zs1"), "");
+    if (kWindows) {  // a backslash separates as well, after a drive or a server's share
+        EXPECT_EQ(RomPathFor("C:\\games\\v1.2\\quest"), "C:\\games\\v1.smc");
+        EXPECT_THAT(RomCandidatesFor("C:\\g\\.state.auto\\x"),
+                    ElementsAre("C:\\g\\.state.smc", "C:\\g\\.state.sfc"));
+        EXPECT_THAT(
+            RomCandidatesFor("\\\\srv\\share\\Quest.STATE.auto"),
+            ElementsAre("\\\\srv\\share\\Quest.STATE.smc", "\\\\srv\\share\\Quest.STATE.sfc",
+                        "\\\\srv\\share\\Quest.smc", "\\\\srv\\share\\Quest.sfc"));
+        EXPECT_EQ(StateBaseName("\\\\srv\\share\\my.quest.zs1"), "myquest");
+        EXPECT_EQ(StateBaseName("C:\\games\\v1.2\\quest"), "");
+        EXPECT_EQ(StateFileName("C:/games\\quest.zs1"), "quest.zs1");
+        EXPECT_EQ(FolderOf("\\\\srv\\share\\quest.zs1"), "\\\\srv\\share\\");
+    }
 }
 
 TEST(PathRules, RecentFilesAreAbsoluteNewestFirstEachOnceAndAtMostEight) {
+    // An absolute path of the system's own form: "/s/9.zs1" on Windows is on the current drive.
+    const auto s = [](const std::string& name) { return (kWindows ? "C:\\s\\" : "/s/") + name; };
     std::vector<std::string> list;
     for (int k = 1; k <= 9; ++k) {
-        list = WithRecentFile(list, "/s/" + std::to_string(k) + ".zs1");
+        list = WithRecentFile(list, s(std::to_string(k) + ".zs1"));
     }
-    EXPECT_THAT(list, ElementsAre("/s/9.zs1", "/s/8.zs1", "/s/7.zs1", "/s/6.zs1", "/s/5.zs1",
-                                  "/s/4.zs1", "/s/3.zs1", "/s/2.zs1"));
+    EXPECT_THAT(list, ElementsAre(s("9.zs1"), s("8.zs1"), s("7.zs1"), s("6.zs1"), s("5.zs1"),
+                                  s("4.zs1"), s("3.zs1"), s("2.zs1")));
     // Opened again: moved to the top, not listed twice; the same file by a longer way too.
-    list = WithRecentFile(list, "/s/./x/../5.zs1");
-    EXPECT_THAT(list, ElementsAre("/s/5.zs1", "/s/9.zs1", "/s/8.zs1", "/s/7.zs1", "/s/6.zs1",
-                                  "/s/4.zs1", "/s/3.zs1", "/s/2.zs1"));
+    list = WithRecentFile(list, kWindows ? s(".\\x\\..\\5.zs1") : s("./x/../5.zs1"));
+    EXPECT_THAT(list, ElementsAre(s("5.zs1"), s("9.zs1"), s("8.zs1"), s("7.zs1"), s("6.zs1"),
+                                  s("4.zs1"), s("3.zs1"), s("2.zs1")));
     EXPECT_EQ(WithRecentFile({}, "a.zs1").front(),
               (std::filesystem::current_path() / "a.zs1").string());
     // Whatever a settings file held: no empty entry, no repeat, eight at most.

@@ -172,6 +172,16 @@ bool Fail(FileProblem& problem, int error) {
 
 // A name Windows keeps for a device, or one that it would store other than as written.
 bool CheckName(const std::string& path, FileProblem& problem) {
+    // No part of the way may be longer than a volume keeps (255 UTF-16 units): said so, where
+    // the call would speak of a missing file.
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find_first_of(kPathSeparators, start), path.size());
+        if (Wide(std::string_view(path).substr(start, end - start)).size() > 255) {
+            return FailOwn(problem, "File name too long", ENAMETOOLONG);
+        }
+        start = end + 1;
+    }
     std::string name = StateFileName(path);
     if (name.empty() || name == "." || name == "..") {
         return true;
@@ -576,6 +586,9 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, FileProblem& p
     }
     const std::string folder = FolderOf(target);
     const std::string temporary = folder + "." + StateFileName(target) + UniqueSuffix();
+    if (!CheckName(temporary, problem)) {
+        return false;  // a name near the longest: the temporary one beside it is too long
+    }
     // CREATE_NEW: never over an existing name, never through a link planted there.
     Handle out(CreateFileW(ApiPath(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            attributes, nullptr));
