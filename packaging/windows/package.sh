@@ -62,4 +62,27 @@ grep -q "^statewright-cli $version" version.txt
 "$wine" "$exe" show --json 'demo files\vellumgate.zs1' >state.json
 python3 -c 'import json; d=json.load(open("state.json")); assert d["members"][0]["name"], d
 assert any(f["description"] for f in d["flags"]), "no flag description: event.txt not found"'
+# Beside this build's Linux program, where there is one: the same demo, the same show --json
+# data and the same bytes after the same set, flag and rename-item, in a folder named with
+# letters beyond ASCII.
+linux=${STATEWRIGHT_LINUX_CLI:-$OLDPWD/build/bin/statewright-cli}
+if [ -x "$linux" ]; then
+    mkdir linux "wïndows"
+    "$linux" demo linux >/dev/null
+    "$wine" "$exe" demo "wïndows" >/dev/null
+    data() { python3 -c 'import json,sys; d=json.load(sys.stdin); d.pop("file"); d.pop("rom"); print(d)'; }
+    cmp <("$linux" show --json linux/vellumgate.zs1 | data) \
+        <("$wine" "$exe" show --json 'wïndows\vellumgate.zs1' | data)
+    for command in "set %s/vellumgate.zs1 money=4242 member1.level=77" "flag %s/vellumgate.zs1 on 17 0x20" \
+        "rename-item %s/vellumgate.smc 5 Quillblade"; do
+        read -ra on_linux <<<"${command//%s/linux}"
+        read -ra on_windows <<<"${command//%s/wïndows}"
+        "$linux" "${on_linux[@]}" >/dev/null
+        "$wine" "$exe" "${on_windows[@]}" >/dev/null
+    done
+    cmp linux/vellumgate.zs1 "wïndows/vellumgate.zs1"
+    cmp linux/vellumgate.smc "wïndows/vellumgate.smc"
+    [ "$(ls -A "wïndows" | tr '\n' ' ')" = "vellumgate.smc vellumgate.zs1 " ]  # no temporary left
+    echo "the same data and bytes as $linux"
+fi
 echo "packaged and checked under Wine: $zip ($(du -k "$OLDPWD/$zip" | cut -f1) KiB)"
