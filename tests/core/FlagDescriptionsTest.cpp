@@ -37,7 +37,7 @@ TEST(FlagNumbers, AreFourHexDigitsAndReadLikeStrtoul) {
         {"10", 16},        {"0x10", 16},     {"0X10", 16},  {" $10", 16},     {"1$0", 16},
         {"10:x", 16},      {"zz", 0},        {"", 0},       {"0x", 0},        {"-1", -1},
         {"+10", 16},       {" -$0x1F", -31}, {"$-10", -16}, {"-FFFFFFFF", 1}, {"-FFFFFFFFF", -1},
-        {"100000000", -1}, {"+-1", 0},       {"- 1", 0}};
+        {"100000000", -1}, {"+-1", 0},       {"- 1", 0},    {"0x5", 5},       {"0x0A", 10}};
     for (const auto& [text, number] : read) {
         EXPECT_EQ(ParseFlagNumber(text), number) << text;
     }
