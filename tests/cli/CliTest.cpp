@@ -641,6 +641,28 @@ TEST_F(Cli, EveryWriteIsBackedUpFirstAndCanBeRestored) {
     ASSERT_EQ(Run({"restore", state, "vellumgate.zs1.20260101T000000.000Z.bak"}), 0) << err.str();
     EXPECT_EQ(ReadBytes(state), original);
 
+    // A ROM's backup is put back only when it holds the whole item table, which ends at
+    // 1397248 + 39 * 256 in a ROM with a copier header (here the ROM is as short as it).
+    ASSERT_EQ(Run({"rename-item", rom, "5", "Quillblade"}), 0) << err.str();
+    const std::vector<std::string> romKept = listed(rom);
+    ASSERT_EQ(romKept.size(), 1u);
+    const std::string romFake = Utf8(fs::path(romKept[0]).parent_path() / "999997.bak");
+    const Bytes romWhole = ReadBytes(rom);
+    for (const long end : {1397248L + 39 * 256 - 1, 1397248L + 39 * 256}) {
+        SCOPED_TRACE(end);
+        const Bytes cut(romWhole.begin(), romWhole.begin() + end);
+        Bytes backup = cut;
+        backup.back() ^= 0xFF;
+        WriteBytes(rom, cut);
+        WriteBytes(romFake, backup);
+        const bool whole = end == 1397248L + 39 * 256;
+        EXPECT_EQ(Run({"restore", rom, romFake, "--no-backup"}), whole ? 0 : 2) << err.str();
+        EXPECT_EQ(ReadBytes(rom), whole ? backup : cut);
+        if (!whole) {
+            EXPECT_THAT(err.str(), HasSubstr("a game ROM cut short"));
+        }
+    }
+
     // Names are shown on one line, whatever they hold.
     if (!Can(kNoLineBreakNames, "a state named with a line break")) {
         return;
