@@ -456,22 +456,29 @@ bool TargetFree(const std::string& target, FileProblem& problem) {
     return LockWhole(handle.h, problem);
 }
 
-// The final target of any links on the way: the file itself when there is one, else the
-// name as given (where a new file is then created).
-std::string FinalTarget(const std::string& path) {
+// The path of a file or folder as Windows names it, links and junctions resolved; empty when
+// it cannot be opened or named.
+std::string FinalPathOf(const std::string& path) {
     Handle handle(OpenForInfo(path));
     if (!handle.Valid()) {
-        return path;
+        return {};
     }
     std::wstring name(32768, L'\0');
     const DWORD length =
         GetFinalPathNameByHandleW(handle.h, name.data(), static_cast<DWORD>(name.size()),
                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= name.size()) {
-        return path;
+        return {};
     }
     name.resize(length);
     return UserPath(name);
+}
+
+// The final target of any links on the way: the file itself when there is one, else the
+// name as given (where a new file is then created).
+std::string FinalTarget(const std::string& path) {
+    const std::string target = FinalPathOf(path);
+    return target.empty() ? path : target;
 }
 
 std::string UniqueSuffix() {
@@ -795,32 +802,16 @@ void PrepareProcess() {
 }
 
 std::string ResolvedPath(const std::string& path) {
-    Handle handle(OpenForInfo(path));
-    if (handle.Valid()) {
-        std::wstring name(32768, L'\0');
-        const DWORD length =
-            GetFinalPathNameByHandleW(handle.h, name.data(), static_cast<DWORD>(name.size()),
-                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length > 0 && length < name.size()) {
-            name.resize(length);
-            return UserPath(name);
-        }
+    const std::string resolved = FinalPathOf(path);
+    if (!resolved.empty()) {
+        return resolved;
     }
     // A file not there yet: its folder resolved, its name as given.
     const std::string folder = FolderOf(path);
-    Handle folderHandle(OpenForInfo(folder.empty() ? "." : folder));
-    if (!folderHandle.Valid()) {
+    const std::string whole = FinalPathOf(folder.empty() ? "." : folder);
+    if (whole.empty()) {
         return path.empty() ? path : UserPath(FullPath(Wide(path)));
     }
-    std::wstring name(32768, L'\0');
-    const DWORD length =
-        GetFinalPathNameByHandleW(folderHandle.h, name.data(), static_cast<DWORD>(name.size()),
-                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (length == 0 || length >= name.size()) {
-        return path;
-    }
-    name.resize(length);
-    std::string whole = UserPath(name);
     return (whole.back() == '\\' ? whole : whole + "\\") + StateFileName(path);
 }
 
