@@ -188,13 +188,18 @@ TEST_F(GoodsPageTest, RenameWritesOneRecordAndShowsTheNameEverywhere) {
     Goods()->m_goods[3] = 0x61;
     Goods()->RefreshGoodsList();
     EXPECT_EQ(Label(3), Label(7));
-    // In a font twice as large the name is cut again, not shown as it was measured before.
-    const QString smaller = Label(7);
-    QFont larger = List()->font();
-    larger.setPointSizeF(larger.pointSizeF() * 2);
-    List()->setFont(larger);
+    // In a font half as large the name is measured again and keeps more of itself, not shown
+    // as it was cut before; the grid then gets its own font back.
+    const QString cut = Label(7);
+    const QFont font = List()->font();
+    QFont smaller = font;
+    smaller.setPointSizeF(font.pointSizeF() / 2);
+    List()->setFont(smaller);
     Goods()->RefreshGoodsList();
-    EXPECT_LT(Label(7).size(), smaller.size());
+    EXPECT_GT(Label(7).size(), cut.size());
+    List()->setFont(font);
+    Goods()->RefreshGoodsList();
+    EXPECT_EQ(Label(7), cut);
 
     Rename(7, QString(), Qt::Key_Escape);
     EXPECT_EQ(Chooser()->itemText(97), QStringLiteral("<blank> [97]"));
