@@ -14,6 +14,7 @@ class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPixmap;
 class QPushButton;
 class QWidget;
 
@@ -38,6 +39,8 @@ QLabel* AddLabel(QWidget* page, const QString& text, QRect dlu, Qt::Alignment al
 QLineEdit* AddEdit(QWidget* page, int id, QRect dlu);
 QComboBox* AddDropDownList(QWidget* page, int id, QRect dlu);
 QPushButton* AddButton(QWidget* page, int id, const QString& text, QRect dlu);
+// A flat button: its face and a one-pixel frame, in the palette's colours.
+QPushButton* AddFlatButton(QWidget* page, int id, const QString& text, QRect dlu);
 // Shrinks a control's font in quarter points, down to 6 pt, until `text` fits `room` pixels:
 // a few texts are still too wide for their boxes in the dialog font.
 void FitFontToWidth(QWidget* control, const QString& text, int room);
@@ -55,6 +58,11 @@ void FillEdit(QLineEdit* edit, const QString& text);
 // Filling and selecting by the program, which must not look like the user's choice.
 void ReplaceItemsSilently(QComboBox* combo, const QStringList& items);
 void SelectSilently(QComboBox* combo, int index);
+
+// One of the program's pictures, ":/<name>" in `format` ("PNG", "BMP"). The resource names have
+// no suffix, so the format is named; and no image plugin is asked, since Qt would otherwise load
+// every plugin there is to learn whether one reads that format (a tenth of the start-up).
+QPixmap ResourcePicture(const QString& name, const char* format);
 
 // objectName of a control id.
 QString IdName(int id);

@@ -46,19 +46,9 @@ void EventFlagsPage::CreateWidgets() {
     m_flagList->setIconSize(QSize(FlagListModel::kImageSize, FlagListModel::kImageSize));
     m_flagList->setEnabled(false);
 
-    m_find = AddButton(this, id::kFind, QStringLiteral("Find"), DluRect(259, 0, 36, 12));
-    m_goto = AddButton(this, id::kGoto, QStringLiteral("Goto"), DluRect(224, 0, 36, 12));
-    for (QPushButton* button : {m_find, m_goto}) {
-        // Flat as the templates mean it: a face with a one-pixel frame, which hides the group
-        // box's frame line behind the button. Face and text both come from the palette, so
-        // that an application style sheet's text colour never lands on our face.
-        button->setFlat(true);
-        button->setStyleSheet(QStringLiteral(
-            "QPushButton { border: 1px solid palette(dark); background: palette(button);"
-            " color: palette(button-text); }"
-            "QPushButton:pressed { background: palette(mid); }"
-            "QPushButton:focus { border-color: palette(highlight); }"));
-    }
+    // Flat: the buttons hide the group box's frame line behind them.
+    m_find = AddFlatButton(this, id::kFind, QStringLiteral("Find"), DluRect(259, 0, 36, 12));
+    m_goto = AddFlatButton(this, id::kGoto, QStringLiteral("Goto"), DluRect(224, 0, 36, 12));
 }
 
 void EventFlagsPage::ConnectWidgets() {

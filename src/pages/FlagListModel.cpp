@@ -1,5 +1,6 @@
 #include "FlagListModel.h"
 
+#include "DialogTemplate.h"
 #include "GameState.h"
 #include "Layout.h"
 
@@ -17,7 +18,7 @@ FlagListModel::FlagListModel(const DescriptionTable& descriptions, QObject* pare
     for (std::size_t i = 0; i < m_images.size(); ++i) {
         // The 16 x 16 icons drawn into the list's 13 x 13 pictures.
         m_images[i] =
-            QPixmap(QStringLiteral(":/icon/%1").arg(kImageIcons[i]), "PNG")
+            ResourcePicture(QStringLiteral("icon/%1").arg(kImageIcons[i]), "PNG")
                 .scaled(kImageSize, kImageSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 }

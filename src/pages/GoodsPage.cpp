@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -29,6 +30,18 @@ namespace {
 QPoint At(int x, int y) {
     return DluRect(x, y, 0, 0).topLeft();
 }
+
+// Drops a combo box down as a scrolling list of its visible rows, not as a menu of all its
+// entries as high as the screen. A style of the box's own, not a style sheet: a sheet's parsing
+// and polish cost as much as the rest of the page.
+class ListPopupStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        return hint == SH_ComboBox_Popup ? 0
+                                         : QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 }  // namespace
 
@@ -87,7 +100,9 @@ void GoodsPage::CreateWidgets() {
     // Rebuilt whole at start-up and at every ROM read: a plain list of texts is the cheap kind.
     m_itemChooser->setModel(new QStringListModel(m_itemChooser));
     // A scrolling list of 30 rows, not a menu of 256 entries as high as the screen.
-    m_itemChooser->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    auto* listPopup = new ListPopupStyle;
+    listPopup->setParent(m_itemChooser);
+    m_itemChooser->setStyle(listPopup);
     m_itemChooser->setMaxVisibleItems(30);
 
     m_secretGroup = AddGroupBox(this, QString(), DluRect(184, 0, 115, 122));

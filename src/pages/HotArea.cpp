@@ -23,7 +23,6 @@ QPoint CursorHotSpot(const QByteArray& cur) {
 
 HotArea::HotArea(QWidget* page, const QRect& rect) : QWidget(page) {
     setGeometry(rect);
-    setCursor(HandCursor());
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -40,6 +39,13 @@ const QCursor& HotArea::HandCursor() {
         return QCursor(pixmap, hotSpot.x(), hotSpot.y());
     }();
     return cursor;
+}
+
+void HotArea::enterEvent(QEnterEvent* event) {
+    if (!testAttribute(Qt::WA_SetCursor)) {
+        setCursor(HandCursor());
+    }
+    QWidget::enterEvent(event);
 }
 
 void HotArea::mousePressEvent(QMouseEvent* event) {

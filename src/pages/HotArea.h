@@ -19,6 +19,9 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // The hand is set as the pointer first enters: decoding the cursor file at start-up would
+    // delay the window for a picture that many sessions never show.
+    void enterEvent(QEnterEvent* event) override;
 };
 
 }  // namespace sw::ui

@@ -3,12 +3,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "DialogTemplate.h"
+
 namespace sw::ui {
 
 StaticBitmap::StaticBitmap(QWidget* page, int bitmapId, QPoint topLeft) : QLabel(page) {
-    // The format is named: the resource names have no suffix, and probing the content would load
-    // every image plugin there is.
-    m_picture = QPixmap(QStringLiteral(":/bitmap/%1").arg(bitmapId), "BMP");
+    m_picture = ResourcePicture(QStringLiteral("bitmap/%1").arg(bitmapId), "BMP");
     setPixmap(m_picture);
     setGeometry(QRect(topLeft, m_picture.size()));
     setFocusPolicy(Qt::NoFocus);

@@ -86,7 +86,7 @@ MainDlg::MainDlg(QString commandLineFile, Platform platform, std::vector<std::st
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QLatin1String(kPlainTitle));
-    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icon/128"), "PNG")));
+    setWindowIcon(QIcon(ResourcePicture(QStringLiteral("icon/128"), "PNG")));
     setAcceptDrops(true);
     ApplyDialogFont(this);
     CreateWidgets();

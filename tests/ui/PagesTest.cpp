@@ -74,6 +74,8 @@ TEST_F(PagesTest, StatsHotAreaPlaysItsSoundOnlyInsideItsRectangle) {
     EXPECT_EQ(sounds.played, (std::vector<int>{198, 198, 198}));
 
     // The pointing hand with its hot spot at (11, 4) over the area, the usual pointer elsewhere.
+    ShowActive();
+    QTest::mouseMove(stats, QPoint(330, 130));
     const QCursor hand = stats->childAt(QPoint(330, 130))->cursor();
     EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
     EXPECT_EQ(hand.hotSpot(), QPoint(11, 4));
@@ -128,6 +130,7 @@ TEST_F(PagesTest, ATabChangeLeavesTheFocusOffSaveSoSpaceDoesNotSave) {
 
 TEST_F(PagesTest, TheMovieCoversTheMiscRentArea) {
     Start(QString::fromStdString(state));
+    ShowActive();
     window->Tabs()->setCurrentIndex(2);
     ui::MiscPage* misc = Pages().misc;
     const QPoint rent = misc->m_rentStatic->geometry().center();
@@ -144,6 +147,7 @@ TEST_F(PagesTest, TheMovieCoversTheMiscRentArea) {
 
     playing(QStringLiteral("Marlowe"));  // the placeholder is back, and so is its area
     ClickAt(misc, rent);
+    QTest::mouseMove(misc, rent);
     EXPECT_EQ(sounds.played, std::vector<int>{194});
     EXPECT_EQ(misc->childAt(rent)->cursor().shape(), Qt::BitmapCursor);
 }
@@ -289,12 +293,31 @@ TEST_F(PagesTest, SoundPlayerDecodesTheEmbeddedAdpcmClips) {
 TEST_F(PagesTest, DialogUnitsAndFontFollowTheTemplates) {
     EXPECT_EQ(ui::DluRect(10, 17, 301, 122), QRect(15, 28, 452, 198));
     EXPECT_EQ(ui::DluRect(242, 10, 50, 12).right(), 437);
-    const QFont font = ui::DialogFont(QApplication::font());
-    EXPECT_LE(QFontMetricsF(font).horizontalAdvance(
-                  QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")) /
-                  52.0,
-              6.0);
-    EXPECT_LE(font.pointSizeF(), 8.0);
+    // The largest quarter point from 6.5 to 8 at which the average character is at most 6 px
+    // wide, whatever size the font it starts from has.
+    const auto average = [](const QFont& font) {
+        return QFontMetricsF(font).horizontalAdvance(
+                   QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")) /
+               52.0;
+    };
+    QFont pixelSized = QApplication::font();
+    pixelSized.setPixelSize(30);
+    for (const QFont& base :
+         {QApplication::font(), QFont(QApplication::font().family(), 5),
+          QFont(QApplication::font().family(), 24), QFont(QStringLiteral("Monospace"), 10),
+          pixelSized}) {
+        const QFont font = ui::DialogFont(base);
+        const std::string name = base.toString().toStdString();
+        EXPECT_EQ(font.family(), base.family()) << name;
+        EXPECT_LE(average(font), 6.0) << name;
+        ASSERT_LE(font.pointSizeF(), 8.0) << name;
+        ASSERT_GE(font.pointSizeF(), 6.5) << name;
+        if (font.pointSizeF() < 8.0) {
+            QFont larger = font;
+            larger.setPointSizeF(font.pointSizeF() + 0.25);
+            EXPECT_GT(average(larger), 6.0) << name;
+        }
+    }
 }
 
 }  // namespace
