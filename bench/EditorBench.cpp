@@ -25,6 +25,7 @@
 #include "StateDiff.h"
 #include "pages/EventFlagsPage.h"
 #include "platform/QtPrompter.h"
+#include "shell/EditorStyle.h"
 #include "shell/MainDlg.h"
 
 namespace {
@@ -258,6 +259,9 @@ protected:
 // argv: --startup-child bare|label WIDTH HEIGHT, or --startup-child editor STATE PROGRAM_DIR.
 int RunStartupChild(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (std::string(argv[2]) == "editor") {
+        sw::ui::UseEditorStyle();  // as the program does
+    }
     FirstPaint firstPaint;
     if (std::string(argv[2]) == "bare" || std::string(argv[2]) == "label") {
         QDialog dialog;

@@ -17,6 +17,7 @@
 
 #include "Demo.h"
 #include "QuietPlatform.h"
+#include "shell/EditorStyle.h"
 #include "shell/MainDlg.h"
 
 namespace {
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
     }
+    sw::ui::UseEditorStyle();  // over the one chosen, as the program does
 
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / "statewright-shots";

@@ -15,6 +15,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/QtPrompter.h"
 #include "platform/SoundPlayer.h"
+#include "shell/EditorStyle.h"
 #include "shell/MainDlg.h"
 
 namespace sw::ui {
@@ -52,6 +53,7 @@ int EditorApp::Run(int argc, char** argv) {
     if (!windowless) {
         // Names the desktop entry, so that Wayland shows the program's icon and name.
         QGuiApplication::setDesktopFileName(QStringLiteral(STATEWRIGHT_APP_ID));
+        UseEditorStyle();
     }
     m_programDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + '/';
     m_dataFolders = DataSearchFolders(startUpDir, m_programDir, std::getenv("XDG_DATA_DIRS"));

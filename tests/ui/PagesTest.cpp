@@ -7,8 +7,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "EditorFixture.h"
 #include "pages/ControlIds.h"
@@ -162,6 +164,29 @@ TEST_F(PagesTest, MenuBarAndMenusShareOneFont) {
         EXPECT_EQ(title->menu()->font(), bar->font()) << title->text().toStdString();
         title->menu()->close();
     }
+}
+
+TEST_F(PagesTest, AMenuBarTooNarrowForItsMenusShowsTheOverflowButtonWithItsPicture) {
+    // The picture is made when first drawn; it is the platform style's own.
+    QMenuBar bar;
+    for (int i = 0; i < 8; ++i) {
+        bar.addMenu(QStringLiteral("Menu %1").arg(i));
+    }
+    bar.resize(80, bar.sizeHint().height());
+    bar.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
+    auto* overflow = bar.findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    ASSERT_NE(overflow, nullptr);
+    EXPECT_TRUE(overflow->isVisible());
+    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    const QImage expected = style->baseStyle()
+                                ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                                .pixmap(16)
+                                .toImage();
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(overflow->icon().pixmap(16).toImage(), expected);
+    EXPECT_FALSE(overflow->icon().isNull());
 }
 
 // Lightness of the palest and the darkest pixel of a widget as drawn, within `area`.
